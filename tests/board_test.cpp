@@ -1,8 +1,11 @@
 #include "board.h"
+#include "board_setup.h"
 
 #include <gtest/gtest.h>
 
 using namespace bg;
+using setup::hit;
+using setup::put;
 
 namespace {
 
@@ -15,37 +18,10 @@ Board freshBoard(bool acey) {
     return b;
 }
 
-// Moves a piece the way the rules do, for setting up positions.
-void put(Board& b, int p, int id, int point) {
-    Pawn& pawn = b.side[p].pawns[id];
-    if (pawn.point == homePoint(p)) --b.side[p].homecount;
-    if (isGridPoint(pawn.point) && pawn.level > 0) b.boardgrid[pawn.point][pawn.level] = {};
-    if (point == homePoint(p)) {
-        pawn = {point, 0};
-        ++b.side[p].homecount;
-    } else {
-        const int level = b.lowestFreeLevel(point);
-        pawn = {point, level};
-        b.boardgrid[point][level] = {p, id};
-    }
-    b.side[p].pips = b.configpips(p);
-}
-
-// Every piece in its home: a blank position to build on.
 Board emptyBoard() {
     Board b;
-    for (int p = 1; p <= 2; ++p) {
-        for (int id = 1; id <= kPieces; ++id) b.side[p].pawns[id] = {homePoint(p), 0};
-        b.side[p].homecount = kPieces;
-    }
+    setup::clearToHome(b);
     return b;
-}
-
-void hit(Board& b, int p, int id) {
-    Pawn& pawn = b.side[p].pawns[id];
-    b.boardgrid[pawn.point][pawn.level] = {};
-    b.side[p].addToBar(id);
-    b.side[p].pips = b.configpips(p);
 }
 
 struct Recorder : BoardListener {

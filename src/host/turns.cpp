@@ -160,6 +160,8 @@ void TServer::mydoubles(const std::string& rest) {
     if (!m_gamerunning || !isPlayer(seat) || seat != m_board.currentplayer ||
         !m_board.aceypending || !m_board.acey)
         return;
+    // The choice is earned by playing the 1 and the 2 first.
+    if (!m_board.checkforacey()) return;
     // Only a real die value can be played; anything else would stall the turn.
     if (!isDieValue(value)) return;
     m_board.aceypending = false;

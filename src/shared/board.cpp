@@ -281,19 +281,21 @@ std::string Board::validate() const {
         int owner = 0;
         for (int level = 1; level <= kLevels; ++level) {
             const Cell& c = boardgrid[point][level];
-            const std::string at = "point " + std::to_string(point) + " level " +
-                                   std::to_string(level) + ": ";
+            auto at = [&](const char* what) {
+                return "point " + std::to_string(point) + " level " + std::to_string(level) +
+                       ": " + what;
+            };
             if (c.empty()) {
                 gap = true;
                 continue;
             }
-            if (gap) return at + "stack has a hole";
-            if (!isPlayer(c.player) || !isPiece(c.piece)) return at + "bad cell";
-            if (owner && owner != c.player) return at + "two players on one point";
+            if (gap) return at("stack has a hole");
+            if (!isPlayer(c.player) || !isPiece(c.piece)) return at("bad cell");
+            if (owner && owner != c.player) return at("two players on one point");
             owner = c.player;
             const Pawn& pawn = side[c.player].pawns[c.piece];
             if (pawn.point != point || pawn.level != level || side[c.player].onBar(c.piece))
-                return at + "grid and pieces disagree";
+                return at("grid and pieces disagree");
         }
     }
     return {};
