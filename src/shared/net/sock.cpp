@@ -543,7 +543,7 @@ void Sock::connectFinished() {
     socklen_t len = sizeof err;
     if (::getsockopt(m_handle, SOL_SOCKET, SO_ERROR, &err, &len) != 0) err = errno;
     m_connecting = false;
-    if (false) {
+    if (err != 0) {
         // The handle is given up quietly: no "Socket Closed" for a connection that never
         // existed, and the object can simply be opened again.
         releaseHandle();
