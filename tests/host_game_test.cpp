@@ -369,8 +369,8 @@ TEST(HostClock, TimeOutLetsTheBotFinishButTheNextTurnIsThePlayers) {
     s.run(2100);
     ASSERT_EQ(last(s, 2), "CMD_nextplayer+2+");
     std::vector<std::pair<int64_t, std::string>> heard;
-    s.outbox.onSend = [&](int seat, const std::string& m) {
-        if (seat == 1) heard.emplace_back(s.clock.now, m);
+    s.outbox.onSend = [&](int seat, std::string_view m) {
+        if (seat == 1) heard.emplace_back(s.clock.now, std::string(m));
     };
     s.run(125000);
     ASSERT_GE(heard.size(), 3u);
@@ -384,7 +384,7 @@ TEST(HostClock, TimeOutLetsTheBotFinishButTheNextTurnIsThePlayers) {
     bool bobsTurnAgain = false;
     bool timedOutAtHisTurn = true;
     int botThrowsForBob = 0;
-    s.outbox.onSend = [&](int seat, const std::string& m) {
+    s.outbox.onSend = [&](int seat, std::string_view m) {
         if (seat != 1) return;
         if (m == "CMD_nextplayer+2+") {
             bobsTurnAgain = true;
@@ -406,8 +406,8 @@ TEST(HostClock, WarningAndTimeOutTicks) {
     s.send(2, msg::moveit(2, 1, 8));
     s.settle();
     std::vector<std::pair<int64_t, std::string>> heard;
-    s.outbox.onSend = [&](int seat, const std::string& m) {
-        if (seat == 2) heard.emplace_back(s.clock.now, m);
+    s.outbox.onSend = [&](int seat, std::string_view m) {
+        if (seat == 2) heard.emplace_back(s.clock.now, std::string(m));
     };
     s.run(130000);
     ASSERT_GE(heard.size(), 3u);

@@ -24,7 +24,7 @@ struct Sent {
 class MemoryOutbox : public Outbox {
 public:
     std::function<void(int seat)> onClose;
-    std::function<void(int seat, const std::string&)> onSend;
+    std::function<void(int seat, std::string_view)> onSend;
     std::vector<Sent> log;
     std::vector<int> closed;
     std::vector<std::string> hostChats;
@@ -33,7 +33,7 @@ public:
 
     void send(int seat, std::string_view message) override {
         if (record) log.push_back({seat, std::string(message)});
-        if (onSend) onSend(seat, std::string(message));
+        if (onSend) onSend(seat, message);
     }
     void close(int seat) override {
         closed.push_back(seat);

@@ -33,10 +33,11 @@ bool Side::removeFromBar(int piece) {
     return found;
 }
 
+// Stacks are compact (levels 1..n), so counting stops at the first empty level.
 int Board::checkfornumonspot(int player, int point) const {
     if (!isGridPoint(point)) return 0;
     int n = 0;
-    for (int level = 1; level <= kLevels; ++level)
+    for (int level = 1; level <= kLevels && !boardgrid[point][level].empty(); ++level)
         if (boardgrid[point][level].player == player) ++n;
     return n;
 }
@@ -44,8 +45,7 @@ int Board::checkfornumonspot(int player, int point) const {
 int Board::checkfornoneonspot(int point) const {
     if (!isGridPoint(point)) return 0;
     int n = 0;
-    for (int level = 1; level <= kLevels; ++level)
-        if (boardgrid[point][level].player != 0) ++n;
+    while (n < kLevels && !boardgrid[point][n + 1].empty()) ++n;
     return n;
 }
 

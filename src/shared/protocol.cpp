@@ -67,8 +67,15 @@ namespace {
 // Joins the command word and fields with "+"; `trailing` adds the final "+".
 class Builder {
 public:
-    explicit Builder(std::string_view word) : m_text(word) {}
-    Builder& operator<<(int v) { return field(std::to_string(v)); }
+    explicit Builder(std::string_view word) {
+        m_text.reserve(96);
+        m_text.append(word);
+    }
+    Builder& operator<<(int v) {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+        return field(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
     Builder& operator<<(std::string_view v) { return field(v); }
     Builder& operator<<(const char* v) { return field(v); }
     Builder& operator<<(const Dice& d) { return *this << d.die1 << d.die2 << d.double1 << d.double2; }

@@ -1,0 +1,43 @@
+#pragma once
+// Whole games with the bot on both sides: seat 1 is connected but only watches, seat 2 is
+// empty, so the host's bot plays both. Used by the long simulation tests and the benchmarks.
+
+#include "sim_harness.h"
+
+namespace bg::sim {
+
+struct GameResult {
+    bool finished = false; // ended with CMD_winner
+    int winner = 0;
+    long events = 0; // timer firings and dispatched lines
+    std::string fault; // first inconsistency seen, if any
+};
+
+// A bound on timer firings: a real game needs a few hundred; a loop would need many more.
+inline constexpr long kMaxEventsPerGame = 50000;
+
+inline GameResult playBotGame(Sim& s, bool acey, bool checkEveryMessage) {
+    GameResult result;
+    s.outbox.record = false;
+    s.outbox.onSend = [&](int, std::string_view m) {
+        if (m.starts_with("CMD_winner+")) {
+            result.finished = true;
+            result.winner = m == "CMD_winner+Watcher+" ? 1 : 2;
+        }
+        if (checkEveryMessage && result.fault.empty()) {
+            const std::string problem = s.host->validate();
+            if (!problem.empty()) result.fault = problem + " after " + std::string(m);
+        }
+    };
+    if (!s.host->seat(1).connected) s.join("Watcher");
+    s.send(1, msg::startgame("Watcher", "120", acey ? "1" : "0"));
+    s.send(1, msg::justwatch(1, 1));
+    s.settle();
+    auto count = [&] { ++result.events; };
+    while (s.host->gamerunning() && result.events < kMaxEventsPerGame && result.fault.empty())
+        s.run(60000, count);
+    s.outbox.onSend = nullptr;
+    return result;
+}
+
+} // namespace bg::sim
