@@ -10,9 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <algorithm>
+#include <arpa/inet.h>
 #include <cerrno>
+#include <cstdint>
 #include <functional>
 #include <netinet/in.h>
 #include <string>
@@ -76,8 +77,16 @@ std::string pattern(std::size_t size, unsigned seed) {
     return s;
 }
 
+sockaddr_in loopback(int port) {
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(static_cast<std::uint16_t>(port));
+    return addr;
+}
+
 class SockTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         listener = new Sock(&owner);
         listenerTrace.watch(listener);
@@ -113,7 +122,8 @@ protected:
 };
 
 TEST_F(SockTest, AcceptAndConnectReportInOrderAndCopyHandlers) {
-    EXPECT_EQ(listenerTrace.lines, (std::vector<std::string>{"Lookup Of Port 0", "Listening Started"}));
+    EXPECT_EQ(listenerTrace.lines,
+              (std::vector<std::string>{"Lookup Of Port 0", "Listening Started"}));
     std::vector<Sock*> readers;
     listener->OnRead = [&](Sock* s, int) { readers.push_back(s); };
 
@@ -150,11 +160,6 @@ TEST_F(SockTest, AcceptAndConnectReportInOrderAndCopyHandlers) {
     EXPECT_EQ(client->hostName(), "10.0.0.1");
 }
 
-TEST_F(SockTest, HostNamesAreResolved) {
-    Sock* client = newClient("localhost");
-    EXPECT_NE(connectPair(client), nullptr);
-}
-
 TEST_F(SockTest, SlowReaderGetsTwoSendsCompleteAndInOrder) {
     Sock* client = newClient();
     Sock* server = connectPair(client);
@@ -182,45 +187,43 @@ TEST_F(SockTest, SlowReaderGetsTwoSendsCompleteAndInOrder) {
 }
 
 TEST_F(SockTest, PeerCloseGivesDisconnectThenSocketClosed) {
-    Sock* client = newClient();
-    QPointer<Sock> server = connectPair(client);
-    ASSERT_NE(server, nullptr);
-    Trace serverTrace;
-    serverTrace.watch(server);
-
-    EXPECT_TRUE(client->Close());
-    ASSERT_TRUE(pumpUntil([&] { return server->handle() == -1; }));
-    EXPECT_EQ(serverTrace.without("Non-Blocking Incoming Data"),
-              (std::vector<std::string>{"<disconnect>", "Socket Closed"}));
-    EXPECT_FALSE(server->connected());
-}
-
-TEST_F(SockTest, CloseInsideDisconnectReportsSocketClosedTwice) {
-    Sock* client = newClient();
-    Sock* server = connectPair(client);
-    ASSERT_NE(server, nullptr);
-    Trace serverTrace;
-    serverTrace.watch(server);
-    server->OnDisconnect = [&](Sock* s) {
-        serverTrace.lines.push_back("<disconnect>");
+    Sock* client1 = newClient();
+    Sock* plain = connectPair(client1);
+    Sock* client2 = newClient();
+    Sock* closing = connectPair(client2); // its OnDisconnect closes, as the host's does
+    ASSERT_TRUE(plain && closing);
+    Trace plainTrace, closingTrace;
+    plainTrace.watch(plain);
+    closingTrace.watch(closing);
+    closing->OnDisconnect = [&](Sock* s) {
+        closingTrace.lines.push_back("<disconnect>");
         s->Close();
     };
 
-    client->Close();
-    ASSERT_TRUE(pumpUntil([&] { return serverTrace.count("Socket Closed") >= 1; }));
-    EXPECT_EQ(serverTrace.lines,
-              (std::vector<std::string>{"<disconnect>", "Socket Closed", "Socket Closed"}));
+    EXPECT_TRUE(client1->Close());
+    client2->Close();
+    ASSERT_TRUE(pumpUntil([&] { return plain->handle() == -1 && closing->handle() == -1; }));
+    const auto once = std::vector<std::string>{"<disconnect>", "Socket Closed"};
+    const auto twice = std::vector<std::string>{"<disconnect>", "Socket Closed", "Socket Closed"};
+    EXPECT_EQ(plainTrace.without("Non-Blocking Incoming Data"), once);
+    EXPECT_EQ(closingTrace.without("Non-Blocking Incoming Data"), twice);
+    EXPECT_FALSE(plain->connected());
 }
 
 TEST_F(SockTest, HandlerMayDeleteTheSocketThatReports) {
-    Sock* client = newClient();
-    QPointer<Sock> server = connectPair(client);
-    ASSERT_NE(server, nullptr);
-    server->OnInfo = [](Sock* s, Sock::SocketInfo, const std::string& msg) {
+    Sock* client1 = newClient();
+    QPointer<Sock> gone1 = connectPair(client1);
+    Sock* client2 = newClient("localhost"); // also goes through the name look-up
+    QPointer<Sock> gone2 = connectPair(client2);
+    ASSERT_TRUE(gone1 && gone2);
+    gone1->OnDisconnect = [](Sock* s) { delete s; };
+    gone2->OnInfo = [](Sock* s, Sock::SocketInfo, const std::string& msg) {
         if (msg == "Socket Closed") delete s;
     };
-    client->Close();
-    EXPECT_TRUE(pumpUntil([&] { return server.isNull(); }));
+    client1->Close();
+    client2->Close();
+    // Under the sanitizers any touch of the deleted objects fails this test.
+    EXPECT_TRUE(pumpUntil([&] { return gone1.isNull() && gone2.isNull(); }));
 }
 
 TEST_F(SockTest, DestroyingAConnectedSocketClosesItQuietly) {
@@ -268,9 +271,7 @@ TEST_F(SockTest, ListeningStateAndTakenPort) {
 TEST(SockRefused, RefusedConnectIsAnErrorInfoAndNothingElse) {
     // A bound socket that does not listen keeps the port ours and refuses connections.
     const int holder = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in addr = loopback(0);
     socklen_t len = sizeof addr;
     ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&addr), len), 0);
     ASSERT_EQ(::getsockname(holder, reinterpret_cast<sockaddr*>(&addr), &len), 0);
@@ -282,7 +283,8 @@ TEST(SockRefused, RefusedConnectIsAnErrorInfoAndNothingElse) {
     client.setPortName(std::to_string(ntohs(addr.sin_port)));
     for (int attempt = 1; attempt <= 2; ++attempt) { // a refused socket can be opened again
         EXPECT_FALSE(client.Open());
-        ASSERT_TRUE(pumpUntil([&] { return trace.count("Error #10061 (WSAECONNREFUSED)") == attempt; }));
+        ASSERT_TRUE(
+            pumpUntil([&] { return trace.count("Error #10061 (WSAECONNREFUSED)") == attempt; }));
     }
     EXPECT_FALSE(client.connected());
     EXPECT_EQ(trace.count("Socket Closed"), 0);
@@ -292,11 +294,8 @@ TEST(SockRefused, RefusedConnectIsAnErrorInfoAndNothingElse) {
 
 TEST_F(SockTest, MessagesSplitOrJoinedArriveIntact) {
     const int raw = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = htons(static_cast<uint16_t>(listener->localPort()));
-    ASSERT_EQ(::connect(raw, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    const sockaddr_in addr = loopback(listener->localPort());
+    ASSERT_EQ(::connect(raw, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
     ASSERT_TRUE(pumpUntil([&] { return !accepted.empty(); }));
     Sock* server = accepted.back();
 
@@ -310,10 +309,12 @@ TEST_F(SockTest, MessagesSplitOrJoinedArriveIntact) {
     // every byte so far, the rest of the first message glued to the whole second one.
     write("CMD_chat+1+hel");
     ASSERT_TRUE(pumpUntil([&] { return counts.size() == 1; }));
-    write("lo\xFF" "CMD_rolldice+1+\xFF");
+    write("lo\xFF"
+          "CMD_rolldice+1+\xFF");
     ASSERT_TRUE(pumpUntil([&] { return counts.size() == 2; }));
     EXPECT_EQ(counts, (std::vector<int>{14, 33}));
-    EXPECT_EQ(server->Receive(), "CMD_chat+1+hello\xFF" "CMD_rolldice+1+\xFF");
+    EXPECT_EQ(server->Receive(), "CMD_chat+1+hello\xFF"
+                                 "CMD_rolldice+1+\xFF");
     EXPECT_EQ(server->Receive(), "");
     ::close(raw);
 }
@@ -333,7 +334,8 @@ TEST(SockMisuse, FailuresCarryTheirExactMessages) {
 
     Sock udp;
     udp.setSocketType(Sock::SocketType::stDatagram);
-    EXPECT_EQ(failureOf([&] { udp.setListen(true); }), "Listen - Cannot Listen On A Datagram Socket");
+    EXPECT_EQ(failureOf([&] { udp.setListen(true); }),
+              "Listen - Cannot Listen On A Datagram Socket");
 }
 
 TEST(SockMisuse, CloseWithoutHandleStillReportsAndHandlerErrorsAreReplaced) {

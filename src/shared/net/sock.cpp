@@ -109,84 +109,49 @@ struct WsaName {
 };
 
 constexpr WsaName kWsaNames[] = {
-    {10004, "WSAEINTR"},           {10009, "WSAEBADF"},
-    {10013, "WSAEACCES"},          {10014, "WSAEFAULT"},
-    {10022, "WSAEINVAL"},          {10024, "WSAEMFILE"},
-    {10035, "WSAEWOULDBLOCK"},     {10036, "WSAEINPROGRESS"},
-    {10037, "WSAEALREADY"},        {10038, "WSAENOTSOCK"},
-    {10039, "WSAEDESTADDRREQ"},    {10040, "WSAEMSGSIZE"},
-    {10041, "WSAEPROTOTYPE"},      {10042, "WSAENOPROTOOPT"},
-    {10043, "WSAEPROTONOSUPPORT"}, {10044, "WSAESOCKTNOSUPPORT"},
-    {10045, "WSAEOPNOTSUPP"},      {10046, "WSAEPFNOSUPPORT"},
-    {10047, "WSAEAFNOSUPPORT"},    {10048, "WSAEADDRINUSE"},
-    {10049, "WSAEADDRNOTAVAIL"},   {10050, "WSAENETDOWN"},
-    {10051, "WSAENETUNREACH"},     {10052, "WSAENETRESET"},
-    {10053, "WSAECONNABORTED"},    {10054, "WSAECONNRESET"},
-    {10055, "WSAENOBUFS"},         {10056, "WSAEISCONN"},
-    {10057, "WSAENOTCONN"},        {10058, "WSAESHUTDOWN"},
-    {10059, "WSAETOOMANYREFS"},    {10060, "WSAETIMEDOUT"},
-    {10061, "WSAECONNREFUSED"},    {10062, "WSAELOOP"},
-    {10063, "WSAENAMETOOLONG"},    {10064, "WSAEHOSTDOWN"},
-    {10065, "WSAEHOSTUNREACH"},    {10066, "WSAENOTEMPTY"},
-    {10067, "WSAEPROCLIM"},        {10068, "WSAEUSERS"},
-    {10069, "WSAEDQUOT"},          {10070, "WSAESTALE"},
-    {10071, "WSAEREMOTE"},         {10091, "WSASYSNOTREADY"},
-    {10092, "WSAVERNOTSUPPORTED"}, {10093, "WSANOTINITIALISED"},
-    {10101, "WSAEDISCON"},         {11001, "WSAHOST_NOT_FOUND"},
-    {11002, "WSATRY_AGAIN"},       {11003, "WSANO_RECOVERY"},
-    {11004, "WSANO_DATA"},
+    {10004, "WSAEINTR"},           {10009, "WSAEBADF"},        {10013, "WSAEACCES"},
+    {10014, "WSAEFAULT"},          {10022, "WSAEINVAL"},       {10024, "WSAEMFILE"},
+    {10035, "WSAEWOULDBLOCK"},     {10036, "WSAEINPROGRESS"},  {10037, "WSAEALREADY"},
+    {10038, "WSAENOTSOCK"},        {10039, "WSAEDESTADDRREQ"}, {10040, "WSAEMSGSIZE"},
+    {10041, "WSAEPROTOTYPE"},      {10042, "WSAENOPROTOOPT"},  {10043, "WSAEPROTONOSUPPORT"},
+    {10044, "WSAESOCKTNOSUPPORT"}, {10045, "WSAEOPNOTSUPP"},   {10046, "WSAEPFNOSUPPORT"},
+    {10047, "WSAEAFNOSUPPORT"},    {10048, "WSAEADDRINUSE"},   {10049, "WSAEADDRNOTAVAIL"},
+    {10050, "WSAENETDOWN"},        {10051, "WSAENETUNREACH"},  {10052, "WSAENETRESET"},
+    {10053, "WSAECONNABORTED"},    {10054, "WSAECONNRESET"},   {10055, "WSAENOBUFS"},
+    {10056, "WSAEISCONN"},         {10057, "WSAENOTCONN"},     {10058, "WSAESHUTDOWN"},
+    {10059, "WSAETOOMANYREFS"},    {10060, "WSAETIMEDOUT"},    {10061, "WSAECONNREFUSED"},
+    {10062, "WSAELOOP"},           {10063, "WSAENAMETOOLONG"}, {10064, "WSAEHOSTDOWN"},
+    {10065, "WSAEHOSTUNREACH"},    {10066, "WSAENOTEMPTY"},    {10067, "WSAEPROCLIM"},
+    {10068, "WSAEUSERS"},          {10069, "WSAEDQUOT"},       {10070, "WSAESTALE"},
+    {10071, "WSAEREMOTE"},         {10091, "WSASYSNOTREADY"},  {10092, "WSAVERNOTSUPPORTED"},
+    {10093, "WSANOTINITIALISED"},  {10101, "WSAEDISCON"},      {11001, "WSAHOST_NOT_FOUND"},
+    {11002, "WSATRY_AGAIN"},       {11003, "WSANO_RECOVERY"},  {11004, "WSANO_DATA"},
 };
+
+// Writing to a connection the peer has reset gives EPIPE here; Windows Sockets calls it a reset.
+constexpr std::pair<int, int> kErrnoToWsa[] = {
+    {EINTR, 10004},           {EBADF, 10009},        {EACCES, 10013},
+    {EFAULT, 10014},          {EINVAL, 10022},       {EMFILE, 10024},
+    {EWOULDBLOCK, 10035},     {EINPROGRESS, 10036},  {EALREADY, 10037},
+    {ENOTSOCK, 10038},        {EDESTADDRREQ, 10039}, {EMSGSIZE, 10040},
+    {EPROTOTYPE, 10041},      {ENOPROTOOPT, 10042},  {EPROTONOSUPPORT, 10043},
+    {ESOCKTNOSUPPORT, 10044}, {EOPNOTSUPP, 10045},   {EPFNOSUPPORT, 10046},
+    {EAFNOSUPPORT, 10047},    {EADDRINUSE, 10048},   {EADDRNOTAVAIL, 10049},
+    {ENETDOWN, 10050},        {ENETUNREACH, 10051},  {ENETRESET, 10052},
+    {ECONNABORTED, 10053},    {EPIPE, 10054},        {ECONNRESET, 10054},
+    {ENOBUFS, 10055},         {EISCONN, 10056},      {ENOTCONN, 10057},
+    {ESHUTDOWN, 10058},       {ETOOMANYREFS, 10059}, {ETIMEDOUT, 10060},
+    {ECONNREFUSED, 10061},    {ELOOP, 10062},        {ENAMETOOLONG, 10063},
+    {EHOSTDOWN, 10064},       {EHOSTUNREACH, 10065}, {ENOTEMPTY, 10066},
+    {EUSERS, 10068},          {EDQUOT, 10069},       {ESTALE, 10070},
+    {EREMOTE, 10071}};
 
 } // namespace
 
 int Sock::wsaErrorCode(int posixErrno) {
-    switch (posixErrno) {
-    case EINTR: return 10004;
-    case EBADF: return 10009;
-    case EACCES: return 10013;
-    case EFAULT: return 10014;
-    case EINVAL: return 10022;
-    case EMFILE: return 10024;
-    case EWOULDBLOCK: return 10035;
-    case EINPROGRESS: return 10036;
-    case EALREADY: return 10037;
-    case ENOTSOCK: return 10038;
-    case EDESTADDRREQ: return 10039;
-    case EMSGSIZE: return 10040;
-    case EPROTOTYPE: return 10041;
-    case ENOPROTOOPT: return 10042;
-    case EPROTONOSUPPORT: return 10043;
-    case ESOCKTNOSUPPORT: return 10044;
-    case EOPNOTSUPP: return 10045;
-    case EPFNOSUPPORT: return 10046;
-    case EAFNOSUPPORT: return 10047;
-    case EADDRINUSE: return 10048;
-    case EADDRNOTAVAIL: return 10049;
-    case ENETDOWN: return 10050;
-    case ENETUNREACH: return 10051;
-    case ENETRESET: return 10052;
-    case ECONNABORTED: return 10053;
-    // Writing to a connection the peer has reset: Windows Sockets reports that as a reset.
-    case EPIPE:
-    case ECONNRESET: return 10054;
-    case ENOBUFS: return 10055;
-    case EISCONN: return 10056;
-    case ENOTCONN: return 10057;
-    case ESHUTDOWN: return 10058;
-    case ETOOMANYREFS: return 10059;
-    case ETIMEDOUT: return 10060;
-    case ECONNREFUSED: return 10061;
-    case ELOOP: return 10062;
-    case ENAMETOOLONG: return 10063;
-    case EHOSTDOWN: return 10064;
-    case EHOSTUNREACH: return 10065;
-    case ENOTEMPTY: return 10066;
-    case EUSERS: return 10068;
-    case EDQUOT: return 10069;
-    case ESTALE: return 10070;
-    case EREMOTE: return 10071;
-    default: return posixErrno;
-    }
+    for (const auto& [posix, wsa] : kErrnoToWsa)
+        if (posix == posixErrno) return wsa;
+    return posixErrno;
 }
 
 std::string Sock::errorText(int wsaCode) {
@@ -298,7 +263,8 @@ bool Sock::Open() {
     const sockaddr_in addr = makeAddress(lookupHost(m_hostName), port);
     if (m_handle != -1) return m_connected; // an info handler opened it meanwhile
 
-    const int fd = ::socket(AF_INET, (datagram ? SOCK_DGRAM : SOCK_STREAM) | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    const int fd =
+        ::socket(AF_INET, (datagram ? SOCK_DGRAM : SOCK_STREAM) | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
         errorInfo(errno);
         return false;
@@ -492,7 +458,8 @@ void Sock::readable() {
             info(SocketInfo::Receive, "Non-Blocking Incoming Data");
             if (!self) return;
             ReadEvent handler = OnRead;
-            if (handler) handler(this, static_cast<int>(qMin<std::size_t>(m_receiveBuffer.size(), INT_MAX)));
+            if (handler)
+                handler(this, static_cast<int>(qMin<std::size_t>(m_receiveBuffer.size(), INT_MAX)));
         } else if (got == 0) {
             // An empty datagram is just an empty datagram; only a stream ends this way.
             if (m_socketType == SocketType::stStream) peerClosed();

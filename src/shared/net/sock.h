@@ -31,13 +31,13 @@ class QSocketNotifier;
 namespace bg {
 
 class ESockException : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class Sock : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class SocketType { stStream, stDatagram };
     Q_ENUM(SocketType)
     enum class LineBreak { lbCRLF, lbCR, lbLF, lbSmart };
@@ -124,7 +124,7 @@ public:
     NotifyEvent OnAccept;
     AutoAcceptEvent OnAutoAccept;
 
-private:
+  private:
     QString hostNameQ() const { return QString::fromStdString(m_hostName); }
     void setHostNameQ(const QString& name) { setHostName(name.toStdString()); }
     QString portNameQ() const { return QString::fromStdString(m_portName); }
