@@ -1,11 +1,54 @@
+// The program's entry: the single-instance guard, then every window in its fixed order, the
+// host (which only listens when this copy hosts), and the event loop until the main window
+// closes.
+
+#include "download/tdownload.h"
+#include "hostshell.h"
+#include "serve.h"
+#include "singleinstance.h"
+#include "tally/ttallylist.h"
+#include "tchat.h"
+#include "windows/tabout.h"
+#include "windows/tgamestart.h"
+#include "windows/thelp.h"
+#include "windows/tphrases.h"
+#include "windows/tspylist.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QMessageBox>
 
 int main(int argc, char** argv) {
+    // A host without a window needs no display and no single-instance guard.
+    if (bg::wantsHeadlessHost(argc, argv)) return bg::runHeadlessHost(argc, argv);
     QApplication app(argc, argv);
+    SingleInstance guard;
+    if (!guard.claim()) return 0;
+
     QApplication::setApplicationName("Backgammon");
-    QMainWindow window;
-    window.setWindowTitle("Backgammon");
-    window.show();
+    QApplication::setApplicationDisplayName("Backgammon");
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    Tchat chat;
+    Tspylist spylist(&chat);
+    Tgamestart gamestart(&chat);
+    Thelp help(&chat);
+    Tphrases phrases(&chat);
+    Tdownload download(&chat);
+    Ttallylist tally(&chat);
+    bg::HostShell host(chat);
+    Tabout about(&chat);
+
+    chat.setWindows({&spylist, &gamestart, &help, &phrases, &download, &tally, &about});
+    chat.setParams(app.arguments().mid(1));
+    chat.setHostStarter([&host](quint16 port) { return host.listen(port); });
+    chat.connectWindows();
+    QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostChat), &chat,
+                     [&chat](const QString& text) { chat.addlinetochat("0+" + text, Qt::blue); });
+    QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostMessageBox), &chat,
+                     [&chat](const QString& text) { chat.showMessageBox(text); });
+    QObject::connect(&guard, &SingleInstance::raiseRequested, &chat, &Tchat::bringToFront);
+    QObject::connect(&chat, &Tchat::closedForGood, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    chat.show();
     return app.exec();
 }

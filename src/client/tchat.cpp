@@ -1,0 +1,705 @@
+#include "tchat.h"
+
+#include "artwork.h"
+#include "boardgeometry.h"
+#include "protocol.h"
+#include "singleinstance.h"
+#include "sock.h"
+#include "windows/tgamestart.h"
+#include "windows/tspylist.h"
+#include "windows/thelp.h"
+#include "windows/tphrases.h"
+#include "windows/tabout.h"
+#include "download/tdownload.h"
+#include "tally/ttallylist.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <initializer_list>
+#include <tuple>
+#include <cstdlib>
+#include <ctime>
+
+namespace geo = bg::geo;
+
+namespace {
+
+constexpr int kTimer1IntervalMs = 1;
+constexpr int kTurnTimerMs = 1000;
+constexpr int kPhraseGateTicks = 100;
+const QColor kSystemColour(0, 0, 255);
+const QColor kTimerOrange(255, 141, 28);
+const QColor kTimerOlive(47, 73, 2);
+constexpr int kPhraseButtons = 9;
+const char* const kDefaultPhrases[kPhraseButtons] = {
+    "Way To Go!", "Good One!", "Nice Try!",        "Excellent!",         "Brilliant!",
+    "Wow, WTG!",  "Thanks!",   "Way To Go Teamie!", "Good Game Everyone!"};
+
+QString qs(std::string_view s) { return QString::fromStdString(std::string(s)); }
+
+// The panel behind the board and the chat: the program's tiled background.
+class TiledPanel : public QWidget {
+public:
+    explicit TiledPanel(QWidget* parent) : QWidget(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        if (m_tile.isNull() || m_tile.devicePixelRatio() != devicePixelRatioF())
+            m_tile = art::backgroundTile(devicePixelRatioF());
+        p.drawTiledPixmap(rect(), m_tile);
+    }
+
+private:
+    QPixmap m_tile;
+};
+
+} // namespace
+
+void ImageControl::mousePressEvent(QMouseEvent* e) {
+    emit pressed(e->button());
+    QLabel::mousePressEvent(e);
+}
+
+void ImageControl::mouseReleaseEvent(QMouseEvent* e) {
+    emit released(e->button());
+    QLabel::mouseReleaseEvent(e);
+}
+
+// ---- creation ------------------------------------------------------------------------------------
+
+Tchat::Tchat(QWidget* parent)
+    : QMainWindow(parent), m_state(*static_cast<bg::ClientSink*>(this)) {
+    setObjectName("Tchat");
+    setWindowTitle("Backgammon");
+    // The system-wide "backgammon" lock is held for the life of the process; nobody tests it.
+    holdProcessMutex();
+    m_remembered = QRect(geo::kResetLeft, geo::kResetTop, geo::kDefaultWidth, geo::kDefaultHeight);
+
+    auto* central = new TiledPanel(this);
+    central->setObjectName("panel_main");
+    central->setMinimumSize(geo::kMinClientWidth, geo::kMinClientHeight);
+    setCentralWidget(central);
+    m_panel = new QWidget(central);
+    m_panel->setObjectName("panel_board");
+    m_panel->setGeometry(geo::kPanelMargin / 2, geo::kPanelMargin / 2, geo::kPanelWidth,
+                         geo::kPanelHeight);
+    buildBoard();
+    buildChat();
+    buildMenus();
+    loadPictures();
+    resize(geo::kDefaultWidth, geo::kDefaultHeight);
+
+    m_sock = std::make_unique<bg::Sock>();
+    m_sock->setObjectName("sock");
+    m_sock->setPortName(std::to_string(gamePort()));
+    m_sock->setHostName(bg::kLoopback);
+    m_sock->OnRead = [this](bg::Sock* s, int) {
+        try {
+            sockRead(s->Receive());
+        } catch (const bg::ESockException&) {
+        }
+    };
+    m_sock->OnInfo = [this](bg::Sock*, bg::Sock::SocketInfo, const std::string& text) {
+        sockInfo(text);
+    };
+    m_sock11 = std::make_unique<bg::Sock>();
+    m_sock11->setObjectName("Sock11");
+    m_sock11->setHostName(bg::kLoopback);
+    m_sock11->setPortName("9001");
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName("Timer1");
+    m_timer1->setInterval(kTimer1IntervalMs);
+    connect(m_timer1, &QTimer::timeout, this, &Tchat::Timer1Timer);
+    m_timer1->start();
+    m_cupTimer = new QTimer(this);
+    m_cupTimer->setInterval(geo::kCupFrameMs);
+    connect(m_cupTimer, &QTimer::timeout, this, &Tchat::cupTimerTimer);
+    m_turntimer = new QTimer(this);
+    m_turntimer->setObjectName("turntimer");
+    m_turntimer->setInterval(kTurnTimerMs);
+    connect(m_turntimer, &QTimer::timeout, this, &Tchat::turntimerTimer);
+
+    m_state.clearall();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    syncView();
+}
+
+Tchat::~Tchat() {
+    // Sockets go first and silently, before the controls their callbacks touch.
+    m_sock.reset();
+    m_sock11.reset();
+}
+
+quint16 Tchat::gamePort() {
+    bool ok = false;
+    const int port = qEnvironmentVariableIntValue("BG_PORT", &ok);
+    return ok && port > 0 && port < 65536 ? static_cast<quint16>(port)
+                                          : static_cast<quint16>(bg::kDefaultPort);
+}
+
+ImageControl* Tchat::image(const QString& name, int left, int top, int w, int h) {
+    auto* c = new ImageControl(m_panel);
+    c->setObjectName(name);
+    c->setGeometry(left, top, w, h);
+    c->setAttribute(Qt::WA_TranslucentBackground);
+    return c;
+}
+
+QLabel* Tchat::label(const QString& name, int left, int top, int w, int h) {
+    auto* l = new QLabel(m_panel);
+    l->setObjectName(name);
+    l->setGeometry(left, top, w, h);
+    return l;
+}
+
+void Tchat::buildBoard() {
+    m_mainboard = image("image_mainboard", geo::kMainBoardLeft, geo::kMainBoardTop,
+                        geo::kMainBoardWidth, geo::kMainBoardHeight);
+    m_turn = image("image_turn", geo::kTurnBarLeft, geo::turnBarTop(1), geo::kTurnBarWidth,
+                   geo::kTurnBarHeight);
+    m_turn->hide();
+
+    const QString nameStyle = QString("color: %1; font: bold 12px 'DejaVu Sans';")
+                                  .arg(art::nameColour().name());
+    const QString pipsStyle =
+        QString("color: %1; font: 11px 'DejaVu Sans';").arg(art::pipsColour().name());
+    for (int p = 1; p <= 2; ++p) {
+        m_playername[p] = label(QString("label_playername%1").arg(p), geo::kNameLeft,
+                                geo::nameTop(p), 94, 17);
+        m_playername[p]->setStyleSheet(nameStyle);
+        m_playername[p]->setProperty("hint", p == 2 ? QString(bg::kBotName) : QString());
+        m_playername[p]->setContextMenuPolicy(Qt::CustomContextMenu);
+        m_pipsLabel[p] = label(QString("label_pips%1").arg(p), geo::kPipsLeft, geo::nameTop(p), 90, 17);
+        m_pipsLabel[p]->setStyleSheet(pipsStyle);
+        m_eyes[p] = image(QString("image_eyes%1").arg(p), geo::eyesLeft(p), geo::eyesTop(p), 26, 14);
+        m_eyes[p]->setToolTip("Just watching");
+        m_concede[p] = new QPushButton(m_panel);
+        m_concede[p]->setObjectName(QString("button_concede%1").arg(p));
+        m_concede[p]->setGeometry(geo::kConcedeLeft, geo::concedeTop(p), 36, 20);
+        m_concede[p]->setToolTip("Concede the game");
+        m_concede[p]->setFocusPolicy(Qt::NoFocus);
+        m_direction[p] = image(QString("image_direction%1").arg(p), geo::kDirectionLeft,
+                               geo::kDirectionTop, geo::kDirectionWidth, geo::kDirectionHeight);
+        m_direction[p]->setCursor(Qt::PointingHandCursor);
+    }
+    m_status = label("label_status", geo::kStatusLeft, geo::kStatusTop, geo::kStatusWidth, 17);
+    m_status->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    m_status->setStyleSheet("color: #fff3d0; font: bold 12px 'DejaVu Sans';");
+    m_gt = label("label_gt", geo::kGameTypeLeft, geo::kGameTypeTop, 186, 16);
+    m_gt->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    m_gt->setStyleSheet("color: #f0cd78; font: bold 12px 'DejaVu Sans'; letter-spacing: 1px;");
+    m_timerLabel = label("label_timer", geo::kTimerLeft, geo::kTimerTop, 190, 16);
+    m_timerLabel->setText("TIME IS RUNNING OUT");
+    m_timerLabel->hide();
+
+    for (int p = 1; p <= 2; ++p)
+        for (int id = 1; id <= bg::kPieces; ++id) {
+            auto* c = image(QString("piece_%1%2").arg(p).arg(id), geo::kPileLeft, 0,
+                            geo::kCheckerWidth, geo::kCheckerHeight);
+            c->setProperty("hint", QString::number(p));
+            c->setProperty("piece", id);
+            m_pieces[p][id] = c;
+        }
+    for (int i = 1; i <= 2; ++i) {
+        m_moveit[i] = image(QString("moveit_%1").arg(i), geo::kMoveTargetRestLeft,
+                            geo::kMoveTargetRestTop, geo::kLittleDieWidth, geo::kLittleDieHeight);
+        m_moveit[i]->setCursor(Qt::PointingHandCursor);
+        for (int p = 1; p <= 2; ++p) {
+            m_home[p][i] = image(QString("image_home%1%2").arg(p).arg(i),
+                                 i == 1 ? geo::kHomeTarget1Left : geo::kHomeTarget2Left,
+                                 geo::kHomeTargetTop, geo::kHomeDieWidth, geo::kHomeDieHeight);
+            m_home[p][i]->setCursor(Qt::PointingHandCursor);
+        }
+    }
+    m_double1 = image("image_double1", 0, geo::kDouble1Top, geo::kDieSize, geo::kDieSize);
+    m_double2 = image("image_double2", 0, geo::kDouble2Top, geo::kDieSize, geo::kDieSize);
+    m_dice1 = image("dice1", 0, 0, geo::kDieSize, geo::kDieSize);
+    m_dice2 = image("dice2", 0, 0, geo::kDieSize, geo::kDieSize);
+    m_cup = image("image_cup", 0, geo::kCupTop, geo::kCupWidth, geo::kCupHeight);
+    m_cup->setCursor(Qt::PointingHandCursor);
+
+    m_undo = new QPushButton("Undo", m_panel);
+    m_undo->setObjectName("button_undo");
+    m_undo->setGeometry(420, 342, 64, 20);
+    m_undo->setFocusPolicy(Qt::NoFocus);
+    m_start = new QPushButton("Start Game", m_panel);
+    m_start->setObjectName("button_start");
+    m_start->setGeometry(8, 0, 70, 18);
+    m_start->setFocusPolicy(Qt::NoFocus);
+
+    m_winnerPanel = new QLabel(m_panel);
+    m_winnerPanel->setObjectName("panel_winner");
+    m_winnerPanel->setGeometry(geo::kWinnerLeft, geo::kWinnerTop, geo::kWinnerWidth, geo::kWinnerHeight);
+    // Two labels make the banner's lettering: a dark shadow under the bright text.
+    m_winner2 = new QLabel(m_winnerPanel);
+    m_winner2->setObjectName("label_winner2");
+    m_winner2->setGeometry(2, 2, geo::kWinnerWidth, geo::kWinnerHeight);
+    m_winner1 = new QLabel(m_winnerPanel);
+    m_winner1->setObjectName("label_winner1");
+    m_winner1->setGeometry(0, 0, geo::kWinnerWidth, geo::kWinnerHeight);
+    for (QLabel* l : {m_winner1, m_winner2}) l->setAlignment(Qt::AlignCenter);
+    m_winner1->setStyleSheet("color: #ffe9a8; font: bold 19px 'DejaVu Serif';");
+    m_winner2->setStyleSheet("color: #2a0404; font: bold 19px 'DejaVu Serif';");
+
+    m_choosePanel = new QLabel(m_panel);
+    m_choosePanel->setObjectName("panel_choosedouble");
+    m_choosePanel->setGeometry(geo::kChooseLeft, geo::kChooseTop, geo::kChooseWidth, geo::kChooseHeight);
+    auto* chooseCaption = new QLabel("CHOOSE YOUR DOUBLES", m_choosePanel);
+    chooseCaption->setObjectName("label_choose");
+    chooseCaption->setGeometry(0, 8, geo::kChooseWidth, 20);
+    chooseCaption->setAlignment(Qt::AlignCenter);
+    chooseCaption->setStyleSheet("color: #ffe9a8; font: bold 13px 'DejaVu Sans';");
+    for (int v = 1; v <= 6; ++v) {
+        auto* c = new ImageControl(m_choosePanel);
+        c->setObjectName(QString("image_choose%1").arg(v));
+        c->setGeometry(24 + (v - 1) * 54, 40, geo::kDieSize, geo::kDieSize);
+        c->setProperty("value", v);
+        c->setCursor(Qt::PointingHandCursor);
+        m_choose[v] = c;
+    }
+
+    m_image3 = image("Image3", geo::kWebLinkLeft, geo::kWebLinkTop, 140, 20);
+    m_image3->setCursor(Qt::PointingHandCursor);
+}
+
+void Tchat::buildChat() {
+    constexpr int chatTop = 368;
+    for (int n = 1; n <= kPhraseButtons; ++n) {
+        auto* b = new QToolButton(m_panel);
+        b->setObjectName(QString("b_phrase%1").arg(n));
+        b->setGeometry(8, chatTop + (n - 1) * 19, 118, 18);
+        b->setText(kDefaultPhrases[n - 1]);
+        b->setToolTip(kDefaultPhrases[n - 1]);
+        b->setAutoRaise(true);
+        b->setStyleSheet("QToolButton { color: #f0e0c0; font: 10px 'DejaVu Sans'; }");
+        m_phrase[n] = b;
+    }
+    m_mainchat = new QTextBrowser(m_panel);
+    m_mainchat->setObjectName("mainchat");
+    m_mainchat->setGeometry(132, chatTop, 625, 152);
+    m_mainchat->setStyleSheet("QTextBrowser { background: #e2d5c0; border: 1px solid #000; }");
+    m_mainchat->setOpenLinks(false);
+    m_mychat = new QLineEdit("<Enter Chat Here>", m_panel);
+    m_mychat->setObjectName("mychat");
+    m_mychat->setGeometry(132, 523, 452, 22);
+    m_mychat->setStyleSheet("QLineEdit { background: #e2d5c0; border: 1px solid #000; font: 13px Arial; }");
+    m_smilies = new QToolButton(m_panel);
+    m_smilies->setObjectName("button_smilies");
+    m_smilies->setGeometry(588, 523, 24, 22);
+    m_smilies->setText(":)");
+}
+
+void Tchat::buildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
+    auto menu = [](QMenu* parent, const QString& name, const QString& title) {
+        QMenu* m = parent->addMenu(title);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    auto item = [this](QMenu* m, const QString& name, const QString& text) {
+        QAction* a = m->addAction(text);
+        a->setObjectName(name);
+        a->setParent(this);
+        return a;
+    };
+    QMenu* file = bar->addMenu("File");
+    file->setObjectName("File1");
+    m_startGame = item(file, "StartGame1", "Start Game");
+    m_startGame->setEnabled(false);
+    connect(m_startGame, &QAction::triggered, this, [this] {
+        if (!m_state.loggedin()) showMessageBox("You are not connected");
+        else if (m_windows.gamestart) m_windows.gamestart->show();
+    });
+    file->addSeparator();
+    connect(item(file, "Exit1", "Exit"), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* options = bar->addMenu("Options");
+    options->setObjectName("Options1");
+    QAction* sounds = item(options, "PlaySounds1", "Play Sounds");
+    sounds->setCheckable(true);
+    sounds->setChecked(true);
+    item(options, "PlayChatterSounds1", "Play Chatter Sounds")->setCheckable(true);
+
+    // Radio groups whose chosen tag lives in the parent item, as the host reads it from there.
+    auto radio = [&](QMenu* m, std::initializer_list<std::tuple<const char*, const char*, int>> items,
+                     int chosen, int* tag) {
+        auto* group = new QActionGroup(this);
+        for (const auto& [name, text, value] : items) {
+            QAction* a = item(m, name, text);
+            a->setCheckable(true);
+            a->setChecked(value == chosen);
+            a->setData(value);
+            group->addAction(a);
+            connect(a, &QAction::triggered, this, [tag, value] { *tag = value; });
+        }
+    };
+    radio(menu(options, "TurnSound1", "Turn Sound"), {{"Classic1", "Classic", 0}, {"New1", "New", 1}},
+          0, &m_turnSoundTag);
+    radio(menu(options, "BotSpeed1", "Bot Speed"),
+          {{"Slow1", "Slow", 2000}, {"Normal1", "Normal", 1000}, {"Fast1", "Fast", 500}}, 1000,
+          &m_botSpeedTag);
+    radio(menu(options, "BotAbilities1", "Bot Abilities"),
+          {{"Limited1", "Limited", 0}, {"NotLimited1", "Not Limited", 1}}, 1, &m_botAbilitiesTag);
+    options->addSeparator();
+    item(options, "TextColor1", "Text Color");
+    QMenu* size = menu(options, "TextSize1", "Text Size");
+    for (int s : {8, 10, 12, 14}) item(size, QString("N%1").arg(s), QString::number(s))->setCheckable(true);
+    item(options, "ScrollChatOff2", "Scroll Chat Off")->setShortcut(QKeySequence("Ctrl+S"));
+    connect(item(options, "ClearMainChat1", "Clear Main Chat"), &QAction::triggered, m_mainchat,
+            &QTextBrowser::clear);
+    connect(item(options, "ResetScreenLocation1", "Reset Screen Location"), &QAction::triggered,
+            this, &Tchat::ResetScreenLocation1Click);
+    options->addSeparator();
+    m_justWatch = item(options, "JustWatch1", "Just Watch");
+    m_justWatch->setCheckable(true);
+    connect(m_justWatch, &QAction::triggered, this, [this] {
+        // The mark follows the host's answer, not the click.
+        m_justWatch->setChecked(m_state.view().justWatchChecked);
+        if (!m_state.loggedin() || !m_state.isSeat(m_state.myplayer())) return;
+        const int mode = m_state.view().justWatchChecked ? 2 : 1;
+        sendBytes(bg::frame(bg::msg::justwatch(m_state.myplayer(), mode)));
+    });
+
+    QMenu* view = bar->addMenu("View");
+    view->setObjectName("View1");
+    connect(item(view, "ViewTally1", "View Tally"), &QAction::triggered, this, [this] {
+        if (m_windows.tally) m_windows.tally->show();
+    });
+    connect(item(view, "SpyList1", "Spy List"), &QAction::triggered, this, [this] {
+        if (m_windows.spylist) m_windows.spylist->show();
+    });
+    connect(item(view, "PrhaseList1", "Phrase List"), &QAction::triggered, this, [this] {
+        if (m_windows.phrases) m_windows.phrases->show();
+    });
+    QMenu* help = bar->addMenu("Help");
+    help->setObjectName("Help1");
+    QAction* content = item(help, "Help2", "Content");
+    content->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(content, &QAction::triggered, this, [this] {
+        if (m_windows.help) m_windows.help->show();
+    });
+    help->addSeparator();
+    connect(item(help, "About1", "About"), &QAction::triggered, this, [this] {
+        if (m_windows.about) m_windows.about->show();
+    });
+    for (QMenu* m : {file, options, view, help}) m->menuAction()->setObjectName(m->objectName());
+
+    connect(m_start, &QPushButton::clicked, m_startGame, &QAction::trigger);
+}
+
+void Tchat::loadPictures() {
+    const qreal dpr = devicePixelRatioF();
+    m_mainboard->setPixmap(art::board(dpr));
+    m_turn->setPixmap(art::turnBar(dpr));
+    for (int p = 1; p <= 2; ++p) {
+        m_checkerPix[p] = art::checker(p, dpr);
+        for (int id = 1; id <= bg::kPieces; ++id) m_pieces[p][id]->setPixmap(m_checkerPix[p]);
+        m_direction[p]->setPixmap(art::direction(p, dpr));
+        m_eyes[p]->setPixmap(art::eyes(dpr));
+        m_concede[p]->setIcon(QIcon(art::flag(dpr)));
+    }
+    for (int v = 0; v <= 6; ++v) m_diePix[v] = art::dieFace(v, dpr);
+    for (int f = 0; f < geo::kCupFrames; ++f) m_cupPix[f] = art::cup(f, dpr);
+    for (int v = 1; v <= 6; ++v) m_choose[v]->setPixmap(m_diePix[v]);
+    static_cast<QLabel*>(m_winnerPanel)->setPixmap(art::winnerBanner(dpr));
+    static_cast<QLabel*>(m_choosePanel)->setPixmap(art::chooserPanel(dpr));
+    m_image3->setPixmap(art::webLink(dpr));
+    // Move targets show their die's small face; bear-off targets the player's home dice. The
+    // faces are redrawn whenever a target is set up; until then they show a six.
+    for (int i = 1; i <= 2; ++i) {
+        m_moveit[i]->setPixmap(art::littleDie(6, dpr));
+        for (int p = 1; p <= 2; ++p) m_home[p][i]->setPixmap(art::homeDie(p, 6, dpr));
+    }
+    m_shownCupFrame = -1;
+    m_shownDie = {-1, -1, -1, -1};
+}
+
+void Tchat::connectWindows() {
+    if (m_windows.gamestart)
+        connect(m_windows.gamestart, &Tgamestart::startRequested, this,
+                [this](const QString& seconds, const QString& acey) {
+                    sendBytes(bg::frame(bg::msg::startgame(m_state.playername(),
+                                                           seconds.toStdString(),
+                                                           acey.toStdString())));
+                });
+    if (m_windows.spylist)
+        connect(m_windows.spylist, &Tspylist::kickRequested, this, &Tchat::kicking);
+    if (m_windows.help && m_windows.about)
+        connect(m_windows.help, &Thelp::aboutRequested, m_windows.about, &QWidget::show);
+}
+
+// ---- start-up and connection ---------------------------------------------------------------------
+
+void Tchat::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (m_shownOnce) return;
+    m_shownOnce = true;
+    processparams();
+}
+
+void Tchat::processparams() {
+    m_state.beginParams();
+    if (m_params.isEmpty()) {
+        addSystemLine(std::string_view("Loading Solo Game..Please wait."));
+        if (m_windows.download) m_windows.download->show();
+        m_state.setSolo();
+        hostpress();
+    } else {
+        addSystemLine(std::string_view("Loading Multi-player Game.. Please Wait."));
+        if (m_params.size() >= 3) {
+            m_state.setMultiplayer(m_params[0].toStdString(), m_params[1].toStdString());
+            if (m_params[2] == "true") hostpress();
+            else joinpress();
+            try {
+                m_sock11->Open();
+            } catch (const bg::ESockException&) {
+                // Nobody needs the lobby's port; its absence changes nothing.
+            }
+        }
+    }
+    syncView();
+}
+
+void Tchat::hostpress() {
+    if (m_hostStarter && !m_hostStarter(gamePort())) {
+        showMessageBox("Listen - Error Binding Socket");
+        return;
+    }
+    m_state.hostpress();
+    m_sock->setHostName(bg::kLoopback);
+    openSock();
+    syncView();
+}
+
+void Tchat::joinpress() {
+    m_state.joinpress();
+    m_sock->setHostName(m_state.hostaddress());
+    openSock();
+    syncView();
+}
+
+void Tchat::openSock() {
+    try {
+        m_sock->Open();
+    } catch (const bg::ESockException&) {
+        // An address that does not resolve leaves the window open and unconnected.
+    }
+}
+
+bool Tchat::isConnected() const { return m_sock && m_sock->connected(); }
+
+void Tchat::sockInfo(const std::string& text) {
+    if (text == "Socket Closed") close();
+}
+
+void Tchat::Timer1Timer() {
+    if (m_state.processsocktimer()) syncView();
+}
+
+void Tchat::drainQueue() {
+    while (m_state.processsocktimer()) {
+    }
+    syncView();
+}
+
+void Tchat::showMessageBox(const QString& text) {
+    if (m_messageBoxHook) m_messageBoxHook(text);
+    else QMessageBox::information(this, windowTitle(), text);
+}
+
+void Tchat::ResetScreenLocation1Click() {
+    move(geo::kResetLeft, geo::kResetTop);
+    resize(geo::kDefaultWidth, geo::kDefaultHeight);
+}
+
+void Tchat::bringToFront() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void Tchat::closeEvent(QCloseEvent* e) {
+    QMainWindow::closeEvent(e);
+    if (!e->isAccepted() || m_closing) return;
+    m_closing = true;
+    m_timer1->stop();
+    emit closedForGood();
+}
+
+void Tchat::resizeEvent(QResizeEvent* e) { QMainWindow::resizeEvent(e); }
+
+// ---- what the state sends out -------------------------------------------------------------------
+
+void Tchat::sendBytes(std::string_view bytes) {
+    try {
+        if (m_sock->handle() != -1) m_sock->Send(bytes);
+    } catch (const bg::ESockException&) {
+    }
+}
+
+void Tchat::playSound(std::string_view name) { m_sounds.play(qs(name)); }
+
+void Tchat::addSystemLine(std::string_view text) {
+    addlinetochat("0+" + qs(text), kSystemColour);
+}
+
+void Tchat::addlinetochat(const QString& line, const QColor& colour) {
+    const int plus = line.indexOf('+');
+    const QString text = plus >= 0 ? line.mid(plus + 1) : line;
+    m_mainchat->append(QString("<span style=\"color:%1; font-family: Arial;\">%2</span>")
+                           .arg(colour.name(), text.toHtmlEscaped()));
+}
+
+void Tchat::chatReceived(std::string_view body) {
+    // Until the chat view learns links, smileys and colours, show the words in black.
+    QString text = qs(body);
+    const int plus = text.indexOf('+');
+    if (plus >= 0) text = text.mid(plus + 1);
+    const int bar = text.lastIndexOf('|');
+    if (bar >= 0) text.truncate(bar);
+    addlinetochat("8+" + text, Qt::black);
+}
+
+void Tchat::playasound(std::string_view) {}
+
+void Tchat::gameIsFull() {
+    showMessageBox("Game is full");
+    close();
+}
+
+void Tchat::loadSettings() {}
+
+void Tchat::addGame(std::string_view text) { emit gameForTally(qs(text)); }
+
+// ---- view --------------------------------------------------------------------------------------
+
+void Tchat::syncView() {
+    const bg::ClientView& v = m_state.view();
+    m_state.setNewTurnSound(m_turnSoundTag == 1);
+
+    // Checkers: in front of the board, the higher a stack level the further in front.
+    struct Z {
+        int layer, player, piece;
+    };
+    std::array<Z, 2 * bg::kPieces> order{};
+    int n = 0;
+    for (int p = 1; p <= 2; ++p)
+        for (int id = 1; id <= bg::kPieces; ++id) {
+            const bg::CheckerSprite& s = v.checkers[p][id];
+            ImageControl* c = m_pieces[p][id];
+            if (c->pos() != QPoint(s.left, s.top)) c->move(s.left, s.top);
+            c->setVisible(true);
+            const bool mine = m_state.loggedin() && p == m_state.myplayer();
+            c->setCursor(mine ? Qt::PointingHandCursor : Qt::ArrowCursor);
+            order[n++] = {s.layer, p, id};
+        }
+    std::stable_sort(order.begin(), order.end(), [](const Z& a, const Z& b) { return a.layer < b.layer; });
+    m_turn->move(v.turnBar.left, v.turnBar.top);
+    m_turn->setVisible(v.turnBar.visible);
+    m_turn->lower();
+    m_mainboard->lower();
+    for (const Z& z : order) m_pieces[z.player][z.piece]->raise();
+
+    // Dice.
+    auto die = [this](ImageControl* c, const bg::DieSprite& s, int slot) {
+        c->move(s.left, s.top);
+        if (m_shownDie[slot] != s.value) {
+            m_shownDie[slot] = s.value;
+            if (s.value >= 0 && s.value <= 6) c->setPixmap(m_diePix[s.value]);
+            else c->clear();
+        }
+        c->setVisible(s.visible);
+        c->raise();
+    };
+    die(m_double1, v.double1, 2);
+    die(m_double2, v.double2, 3);
+    die(m_dice1, v.dice1, 0);
+    die(m_dice2, v.dice2, 1);
+    for (int i = 1; i <= 2; ++i) {
+        m_moveit[i]->move(v.moveTargets[i].left, v.moveTargets[i].top);
+        m_moveit[i]->setVisible(v.moveTargets[i].visible);
+        m_moveit[i]->raise();
+        for (int p = 1; p <= 2; ++p) {
+            m_home[p][i]->setVisible(v.homeTargets[p][i].visible);
+            m_home[p][i]->raise();
+        }
+    }
+    m_cup->move(v.cup.left, v.cup.top);
+    m_cup->setVisible(v.cup.visible);
+    if (v.cupAnimating && !m_cupTimer->isActive()) m_cupTimer->start();
+    if (!v.cupAnimating) m_cupTimer->stop();
+    if (m_shownCupFrame != m_cupFrame) {
+        m_shownCupFrame = m_cupFrame;
+        m_cup->setPixmap(m_cupPix[m_cupFrame]);
+    }
+    m_cup->raise();
+
+    // Labels and marks.
+    m_status->setText(qs(v.status));
+    m_gt->setText(qs(v.gameType));
+    for (int p = 1; p <= 2; ++p) {
+        m_playername[p]->setText(qs(v.playerName[p]));
+        m_playername[p]->setVisible(v.playerNameVisible[p]);
+        m_pipsLabel[p]->setText(qs(v.pips[p]));
+        m_eyes[p]->setVisible(v.eyesVisible[p]);
+        m_concede[p]->setVisible(v.concedeVisible[p]);
+        m_direction[p]->setVisible(v.directionVisible[p]);
+        m_direction[p]->raise();
+    }
+    m_undo->setVisible(v.undoVisible);
+    m_start->setVisible(v.startButtonVisible);
+    m_startGame->setEnabled(v.startGameEnabled);
+    m_justWatch->setChecked(v.justWatchChecked);
+    m_timerLabel->setVisible(v.timerVisible);
+    if (v.turntimerRunning && !m_turntimer->isActive()) {
+        m_turnTicks = 0;
+        m_turntimer->start();
+    }
+    if (!v.turntimerRunning) m_turntimer->stop();
+    m_winner1->setText(qs(v.winnerText));
+    m_winner2->setText(qs(v.winnerText));
+    m_winnerPanel->setVisible(v.winnerVisible);
+    m_winnerPanel->raise();
+    m_choosePanel->setVisible(v.chooseVisible);
+    m_choosePanel->raise();
+    syncSpies();
+}
+
+void Tchat::syncSpies() {
+    if (!m_windows.spylist) return;
+    QStringList entries;
+    for (const std::string& s : m_state.view().spies) entries << qs(s);
+    m_windows.spylist->setEntries(entries);
+    m_windows.spylist->setKickEnabled(m_state.view().spyKickEnabled);
+}
+
+void Tchat::cupTimerTimer() {
+    m_cupFrame = (m_cupFrame + 1) % geo::kCupFrames;
+    m_shownCupFrame = m_cupFrame;
+    m_cup->setPixmap(m_cupPix[m_cupFrame]);
+}
+
+void Tchat::turntimerTimer() {
+    ++m_turnTicks;
+    const bool odd = m_turnTicks % 2 == 1;
+    m_timerLabel->setStyleSheet(QString("color: %1; font: bold 12px 'DejaVu Sans';")
+                                    .arg((odd ? kTimerOrange : kTimerOlive).name()));
+    if (odd) playSound("tick");
+}
