@@ -1,0 +1,66 @@
+#pragma once
+// HostShell binds the host engine to the real world: the listening socket Sock1, one Sock per
+// seat, a 10 ms QTimer for the dispatcher, QTimers for the game timers and a clock-seeded
+// random source. It adds no game logic of its own.
+
+#include "seams.h"
+#include "sock.h"
+#include "tserver.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+
+namespace bg {
+
+class HostShell : public QObject {
+    Q_OBJECT
+public:
+    explicit HostShell(const BotSettings& settings, QObject* parent = nullptr);
+    ~HostShell() override;
+
+    // Starts listening on all local addresses; false (with the reason in lastError()) when
+    // the port is taken or listening fails.
+    bool listen(int port);
+    QString lastError() const { return m_lastError; }
+    int port() const;
+    TServer& engine() { return *m_engine; }
+
+signals:
+    // Host-local notices: a line for the hosting machine's chat view, and a message box.
+    void hostChat(const QString& text);
+    void hostMessageBox(const QString& text);
+
+private:
+    // The engine's view of this shell.
+    class Bridge : public Outbox, public Timers {
+    public:
+        explicit Bridge(HostShell& shell) : m_shell(shell) {}
+        void send(int seat, std::string_view message) override;
+        void close(int seat) override;
+        void hostChat(std::string_view text) override;
+        void hostMessageBox(std::string_view text) override;
+        void start(HostTimer timer, int intervalMs) override;
+        void stop(HostTimer timer) override;
+
+    private:
+        HostShell& m_shell;
+    };
+
+    void sock1Accept();
+    void seatInfo(Sock* sender, const std::string& msg);
+    void dropSocket(int seat, Sock* sock);
+
+    Bridge m_bridge{*this};
+    SeededRandom m_random;
+    std::unique_ptr<TServer> m_engine;
+    Sock m_sock1;
+    std::array<Sock*, kRefusedSeat + 1> m_socks{};
+    QTimer m_socktimer;
+    std::array<QTimer, kHostTimers> m_timers;
+    QString m_lastError;
+};
+
+} // namespace bg

@@ -1,0 +1,117 @@
+// The host's Qt shell with real sockets on loopback: nine clients log in, a tenth is refused,
+// and a departure is announced to the others.
+
+#include "hostshell.h"
+#include "protocol.h"
+#include "sock.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace bg;
+
+namespace {
+
+bool pumpUntil(const std::function<bool()>& done, int limitMs = 20000) {
+    QTimer wake;
+    wake.start(10);
+    const QDeadlineTimer limit(limitMs);
+    while (!done() && !limit.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
+}
+
+// A client that answers the log-in like the main window and keeps every line it hears.
+struct Client {
+    Sock sock;
+    LineSplitter splitter;
+    std::vector<std::string> lines;
+    std::string name;
+    bool closed = false;
+
+    Client(int port, std::string who) : name(std::move(who)) {
+        sock.setHostName("127.0.0.1");
+        sock.setPortName(std::to_string(port));
+        sock.OnRead = [this](Sock* s, int) {
+            std::vector<std::string> got;
+            splitter.feed(s->Receive(), got);
+            for (auto& line : got) {
+                if (line.starts_with("CMD_sendlogininfo+")) {
+                    const int seat = toIntOrThrow(line.substr(18));
+                    s->Send(frame(msg::logininfo(seat, kVersion, name)));
+                }
+                lines.push_back(std::move(line));
+            }
+        };
+        sock.OnInfo = [this](Sock*, Sock::SocketInfo, const std::string& m) {
+            if (m == "Socket Closed") closed = true;
+        };
+        sock.Open();
+    }
+    bool heard(const std::string& line) const {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+};
+
+} // namespace
+
+TEST(HostShell, NineSeatsTenthRefusedAndDeparturesAnnounced) {
+    FixedBotSettings settings;
+    HostShell host(settings);
+    ASSERT_TRUE(host.listen(0)) << host.lastError().toStdString();
+    const int port = host.port();
+    ASSERT_GT(port, 0);
+
+    std::vector<std::unique_ptr<Client>> clients;
+    for (int i = 1; i <= kMaxSeats; ++i) {
+        clients.push_back(std::make_unique<Client>(port, "Player" + std::to_string(i)));
+        // One at a time, so seats are handed out in order.
+        ASSERT_TRUE(pumpUntil([&] { return clients.back()->heard("CMD_sendlogininfo+" + std::to_string(i)); }));
+    }
+    ASSERT_TRUE(pumpUntil([&] { return clients[0]->heard("CMD_newplayerinfo+9+Player9"); }));
+    EXPECT_TRUE(clients[8]->heard("CMD_existingplayers+1+Player1"));
+    EXPECT_TRUE(clients[8]->heard("CMD_existingplayers+8+Player8"));
+    std::vector<std::size_t> before;
+    for (auto& c : clients) before.push_back(c->lines.size());
+
+    Client tenth(port, "Late");
+    ASSERT_TRUE(pumpUntil([&] { return tenth.closed; }));
+    EXPECT_EQ(tenth.lines, (std::vector<std::string>{"CMD_full+"}));
+    pumpUntil([] { return false; }, 200);
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        EXPECT_EQ(clients[i]->lines.size(), before[i]) << "seat " << i + 1 << " noticed the tenth";
+        EXPECT_FALSE(clients[i]->closed);
+    }
+
+    clients[4]->sock.Close(); // seat 5 leaves
+    ASSERT_TRUE(pumpUntil([&] { return clients[0]->heard("CMD_playerdisconnected+5+Player5"); }));
+    ASSERT_TRUE(pumpUntil([&] { return clients[8]->heard("CMD_playerdisconnected+5+Player5"); }));
+    EXPECT_FALSE(host.engine().seat(5).connected);
+
+    Client again(port, "Again"); // the freed seat is handed out again
+    ASSERT_TRUE(pumpUntil([&] { return again.heard("CMD_sendlogininfo+5"); }));
+}
+
+TEST(HostShell, SecondHostOnTheSamePortFails) {
+    FixedBotSettings settings;
+    HostShell first(settings);
+    ASSERT_TRUE(first.listen(0));
+    HostShell second(settings);
+    EXPECT_FALSE(second.listen(first.port()));
+    EXPECT_EQ(second.lastError(), "Listen - Error Binding Socket");
+}
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
