@@ -462,3 +462,19 @@ TEST(HostDeparture, WatchingDuringTheStartPressPressesForThePlayer) {
     EXPECT_FALSE(s.host->seat(2).startpending);
     EXPECT_TRUE(last(s, 1).starts_with("CMD_firstroll+"));
 }
+
+TEST(HostStart, RestartingMidGameLeavesNoTurnBehind) {
+    Sim s;
+    twoPlayers(s, false, 5, 3);
+    s.send(1, msg::moveit(1, 1, 17)); // leaves an undo behind
+    s.send(1, msg::startgame("Host", "120", "0"));
+    s.settle();
+    const Board fresh = s.host->board();
+    s.outbox.clear();
+    s.send(1, msg::undo(1));
+    s.send(1, msg::moveit(1, 13, 22));
+    s.send(1, msg::rolldice(1));
+    s.run(200000);
+    EXPECT_TRUE(s.outbox.log.empty());
+    EXPECT_EQ(s.host->board().boardgrid, fresh.boardgrid);
+}

@@ -85,6 +85,10 @@ void TServer::startgame(const std::string& rest) {
     int turnSeconds = kDefaultTurnSeconds;
     m_turnseconds = toInt(seconds, turnSeconds) ? turnSeconds : kDefaultTurnSeconds;
 
+    // A game restarted in the middle of another must not carry that game's turn over: nobody
+    // may move, undo or run out of time before the opening throw.
+    m_timers.stop(HostTimer::Turn);
+    m_board.currentplayer = 0;
     m_board.clearForNewGame();
     for (int s = 1; s <= kPlayerSeats; ++s) {
         SeatRecord& r = m_seats[s];
@@ -92,6 +96,8 @@ void TServer::startgame(const std::string& rest) {
         r.startdie = 0;
         r.movesmade = 0;
         r.startpending = true;
+        r.turnopen = false;
+        r.lastmove = {};
     }
     m_board.acey = aceyFlag == "1";
     m_board.setpawnstobeginning();
