@@ -458,6 +458,28 @@ TEST(ClientLoadBoard, RebuildsThePositionFromTheHostsBoard) {
     EXPECT_EQ(seat.st.view().dice1.value, 3);
 }
 
+TEST(ClientLoadBoard, HitCheckerDoesNotTakeTheHittersCell) {
+    Board b;
+    b.setpawnstobeginning();
+    b.currentplayer = 1;
+    b.dice = Dice{0, 4, 0, 0};
+    // Player 1's piece 7 hit player 2's piece 14 on point 24, level 1; 2/14 keeps (24, 1).
+    b.boardgrid[17][2] = b.boardgrid[17][3];
+    b.boardgrid[17][3] = Cell{};
+    b.side[1].pawns[8] = Pawn{17, 2};
+    b.side[1].pawns[7] = Pawn{24, 1};
+    b.boardgrid[24][1] = Cell{1, 7};
+    b.side[2].bar[1] = 14;
+    Client c(1);
+    c.start(false);
+    c.feed(msg::loadboard(1, b));
+    expectOnPoint(c, 1, 7, 24, 1);
+    EXPECT_EQ(c.st.pawn(2, 14), (Pawn{25, 1}));
+    EXPECT_EQ((std::pair{c.at(2, 14).left, c.at(2, 14).top}), (std::pair{356, 185}));
+    EXPECT_EQ(c.st.grid(17, 3), Cell{});
+    expectOnPoint(c, 1, 8, 17, 2);
+}
+
 // A faulty or hostile host: messages that name places outside every array change nothing.
 TEST(ClientMend, OutOfRangeFieldsChangeNothing) {
     const std::vector<std::string> bad = {

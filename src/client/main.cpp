@@ -5,6 +5,7 @@
 #include "download/tdownload.h"
 #include "hostshell.h"
 #include "serve.h"
+#include "serve.h"
 #include "singleinstance.h"
 #include "tally/ttallylist.h"
 #include "tchat.h"

@@ -104,7 +104,8 @@ Tchat::Tchat(QWidget* parent)
 
     m_sock = std::make_unique<bg::Sock>();
     m_sock->setObjectName("sock");
-    m_sock->setPortName(std::to_string(gamePort()));
+    m_port = defaultGamePort();
+    m_sock->setPortName(std::to_string(m_port));
     m_sock->setHostName(bg::kLoopback);
     m_sock->OnRead = [this](bg::Sock* s, int) {
         try {
@@ -144,7 +145,7 @@ Tchat::~Tchat() {
     m_sock11.reset();
 }
 
-quint16 Tchat::gamePort() {
+quint16 Tchat::defaultGamePort() {
     bool ok = false;
     const int port = qEnvironmentVariableIntValue("BG_PORT", &ok);
     return ok && port > 0 && port < 65536 ? static_cast<quint16>(port)
@@ -428,6 +429,11 @@ void Tchat::loadPictures() {
     }
     m_shownCupFrame = -1;
     m_shownDie = {-1, -1, -1, -1};
+}
+
+void Tchat::setGamePort(quint16 port) {
+    m_port = port;
+    m_sock->setPortName(std::to_string(port));
 }
 
 void Tchat::connectWindows() {

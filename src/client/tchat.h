@@ -95,7 +95,9 @@ public:
     // Message boxes go here when set (tests), otherwise to a modal box.
     void setMessageBoxHook(std::function<void(const QString&)> hook) { m_messageBoxHook = std::move(hook); }
     // Port of the game connection and of the host: 7772, or BG_PORT from the environment.
-    static quint16 gamePort();
+    static quint16 defaultGamePort();
+    void setGamePort(quint16 port);
+    quint16 gamePort() const { return m_port; }
 
     // --- BotSettings, read by the host of this copy ----------------------------------------
     int botDelayMs() const override { return m_botSpeedTag; }
@@ -165,6 +167,7 @@ private:
     std::function<bool(quint16)> m_hostStarter;
     std::function<void(const QString&)> m_messageBoxHook;
     QStringList m_params;
+    quint16 m_port = 0;
     bool m_shownOnce = false;
     bool m_closing = false;
 

@@ -570,6 +570,12 @@ void ClientState::loadboard(const std::string& fields) {
         if (pile ? !isGridLevel(e.level) : !isLevel(e.level)) return;
     }
 
+    // A checker on the bar is listed first with the point where it was hit, where the hitter
+    // now stands: that earlier entry must not take the hitter's cell.
+    std::array<std::array<bool, kPieces + 1>, 3> onBar{};
+    for (const Entry& e : entries)
+        if (e.point == kBarPoint) onBar[e.player][e.piece] = true;
+
     m_currentplayer = current;
     m_acey = type == "acey";
     m_view.gameType = m_acey ? kAceyCaption : "";
@@ -589,7 +595,13 @@ void ClientState::loadboard(const std::string& fields) {
             m_pawns[e.player][e.piece] = Pawn{pilePoint(e.player), e.level};
             setbar(e.player, e.piece, e.level);
         } else if (isBoardPoint(e.point)) {
-            placeOnBoard(e.player, e.piece, e.point, e.level);
+            if (onBar[e.player][e.piece]) {
+                m_pawns[e.player][e.piece] = Pawn{e.point, e.level};
+                placeChecker(e.player, e.piece, geo::getleft(e.point), geo::gettop(e.point, e.level),
+                             e.level);
+            } else {
+                placeOnBoard(e.player, e.piece, e.point, e.level);
+            }
         } else {
             m_pawns[e.player][e.piece] = Pawn{kBorneOff, 0};
             placeChecker(e.player, e.piece, geo::kPileLeft, geo::bearOffPileTop(e.player, e.level),
