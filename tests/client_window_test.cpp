@@ -252,11 +252,25 @@ TEST(ClientWindow, GameEventsDriveTheControls) {
     EXPECT_FALSE(shown(w, "label_timer") || shown(w, "button_concede1") || shown(w, "dice1"));
 }
 
+// With BG_SHOT_DIR set, a picture of the window in the middle of the game is saved there.
+void snapshot(Tchat& w, const QString& name) {
+    const QString dir = qEnvironmentVariable("BG_SHOT_DIR");
+    if (dir.isEmpty()) return;
+    w.setParams({"Watcher", "127.0.0.1"}); // showing it must not connect anywhere
+    w.show();
+    QApplication::processEvents();
+    w.grab().save(dir + "/" + name);
+}
+
 TEST(ClientWindow, WholeNormalGameReplaysWithoutDrift) {
     for (unsigned seed : {3u, 11u}) {
         Tchat w;
         sim::Sim s(seed, 500);
-        const Replay r = replay(w, s, false);
+        int steps = 0;
+        const Replay r = replay(w, s, false, [&](const Board&) {
+            if (++steps == 170) snapshot(w, QString("midgame-%1.png").arg(seed));
+            return true;
+        });
         EXPECT_EQ(r.fault, "") << "seed " << seed;
         EXPECT_TRUE(r.finished) << "seed " << seed;
         EXPECT_GT(r.steps, 50);
@@ -268,7 +282,11 @@ TEST(ClientWindow, WholeAceyGameReplaysWithoutDrift) {
     for (unsigned seed : {5u, 8u}) {
         Tchat w;
         sim::Sim s(seed, 500);
-        const Replay r = replay(w, s, true);
+        int steps = 0;
+        const Replay r = replay(w, s, true, [&](const Board&) {
+            if (++steps == 170) snapshot(w, QString("acey-%1.png").arg(seed));
+            return true;
+        });
         EXPECT_EQ(r.fault, "") << "seed " << seed;
         EXPECT_TRUE(r.finished) << "seed " << seed;
         EXPECT_EQ(text(w, "label_gt"), "ACEY DEUCY");

@@ -444,12 +444,21 @@ QPixmap turnBar(qreal dpr) {
     return paint(kTurnBarWidth, kTurnBarHeight, dpr, [](QPainter& p) {
         const QRectF r(0.5, 0.5, kTurnBarWidth - 1, kTurnBarHeight - 1);
         QLinearGradient g(r.topLeft(), r.bottomLeft());
-        g.setColorAt(0, QColor(255, 214, 96, 235));
-        g.setColorAt(0.5, QColor(204, 140, 20, 235));
-        g.setColorAt(1, QColor(150, 92, 6, 235));
+        g.setColorAt(0, QColor(176, 52, 36, 240));
+        g.setColorAt(0.5, QColor(132, 30, 22, 240));
+        g.setColorAt(1, QColor(86, 14, 10, 240));
         p.setBrush(g);
-        p.setPen(QPen(QColor(255, 240, 190), 1));
+        p.setPen(QPen(QColor(240, 200, 110), 1.2));
         p.drawRoundedRect(r, 9, 9);
+        // A small arrow at the left end points at the name of the player to move.
+        QPainterPath arrow;
+        arrow.moveTo(4, kTurnBarHeight / 2.0 - 4);
+        arrow.lineTo(9, kTurnBarHeight / 2.0);
+        arrow.lineTo(4, kTurnBarHeight / 2.0 + 4);
+        arrow.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(250, 214, 110));
+        p.drawPath(arrow);
     });
 }
 

@@ -134,6 +134,15 @@ Tchat::Tchat(QWidget* parent)
     m_turntimer->setInterval(kTurnTimerMs);
     connect(m_turntimer, &QTimer::timeout, this, &Tchat::turntimerTimer);
 
+    const QString buttonStyle =
+        "QPushButton { color: #fff3d0; font: bold 11px 'DejaVu Sans'; border: 1px solid #c8a058;"
+        " border-radius: 4px; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #8a5a30,"
+        " stop:1 #4a2810); padding: 0 4px; }"
+        "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a06a38,"
+        " stop:1 #5a3418); }"
+        "QPushButton:pressed { background: #3a200c; }";
+    for (QPushButton* b : {m_start, m_undo, m_concede[1], m_concede[2]}) b->setStyleSheet(buttonStyle);
+
     m_state.clearall();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     syncView();
