@@ -18,6 +18,7 @@ TEST(HostLogin, NewcomerDuringAGameGetsPlayersVersionAndBoard) {
     Board& b = s.host->mutableBoard();
     b.boardgrid[1][2] = {};
     b.side[1].bar[1] = 15;
+    b.side[1].pips = b.configpips(1);
     s.outbox.clear();
 
     const int seat = s.connect();

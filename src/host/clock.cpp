@@ -11,6 +11,7 @@ void TServer::timerFired(HostTimer timer) {
     case HostTimer::Pass: timer1Timer(); break;
     case HostTimer::Bot: computertimerTimer(); break;
     }
+    assertConsistent();
 }
 
 void TServer::turntimeTimer() {

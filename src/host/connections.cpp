@@ -2,6 +2,9 @@
 
 #include "tserver.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace bg {
 
 TServer::TServer(Outbox& outbox, Timers& timers, Random& random, const BotSettings& settings)
@@ -221,6 +224,17 @@ void TServer::dispatch(std::string_view line, int origin) {
     } catch (const FieldError&) {
         // A field that is not a number ends this one request; what it changed stays.
     }
+    assertConsistent();
+}
+
+void TServer::assertConsistent() const {
+#ifndef NDEBUG
+    const std::string problem = validate();
+    if (!problem.empty()) {
+        std::fprintf(stderr, "host position inconsistent: %s\n", problem.c_str());
+        std::abort();
+    }
+#endif
 }
 
 } // namespace bg

@@ -123,6 +123,8 @@ public:
     SeatRecord& mutableSeat(int s) { return m_seats[s]; }
     // Every invariant of the position, plus the host's own counters; empty when consistent.
     std::string validate() const;
+    // Debug builds stop at once when a request or timer left the position inconsistent.
+    void assertConsistent() const;
 
 private:
     friend class BotPlayer;

@@ -112,7 +112,7 @@ void TServer::pressstart(const std::string& rest) {
     const int seat = f.number();
     if (!m_gamerunning || seat < 1 || seat > kPlayerSeats || !m_seats[seat].startpending) return;
     m_seats[seat].startpending = false;
-    m_seats[seat].startdie = m_random.random(6) + 1;
+    m_seats[seat].startdie = m_random.random(kDieSides) + 1;
     if (m_seats[1].startpending || m_seats[2].startpending) return;
 
     const int d1 = m_seats[1].startdie;
@@ -143,8 +143,8 @@ void TServer::rolldice(const std::string& rest) {
     m_board.aceypending = false;
     m_anotherturn = false;
     Dice& d = m_board.dice;
-    d.die1 = m_random.random(6) + 1;
-    d.die2 = m_random.random(6) + 1;
+    d.die1 = m_random.random(kDieSides) + 1;
+    d.die2 = m_random.random(kDieSides) + 1;
     d.double1 = d.double2 = d.die1 == d.die2 ? d.die1 : 0;
     m_board.aceypending = m_board.acey && d.die1 + d.die2 == 3;
     if (m_board.checkformoremoves(this)) {

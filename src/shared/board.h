@@ -28,6 +28,7 @@ inline constexpr int kPile1 = 0;       // player 1's start pile / entry side
 inline constexpr int kPile2 = 25;      // player 2's start pile / entry side
 inline constexpr int kBarPoint = 26;   // point value of a bar entry in the full-board message
 inline constexpr int kAwaitingRoll = 100;
+inline constexpr int kDieSides = 6;
 inline constexpr int kGridPoints = 26; // grid rows 0..25
 
 inline constexpr bool isPlayer(int p) { return p == 1 || p == 2; }
