@@ -34,8 +34,10 @@ struct Client {
     ClientState st{sink};
     explicit Client(int seat, bool hosting = false) {
         st.setMultiplayer("Alice", "127.0.0.1");
-        if (hosting) st.hostpress();
-        else st.joinpress();
+        if (hosting)
+            st.hostpress();
+        else
+            st.joinpress();
         feed(msg::sendlogininfo(seat));
         feed(msg::newplayerinfo(1, "Alice"));
         feed(msg::newplayerinfo(2, "Bob"));
@@ -67,7 +69,8 @@ TEST(BoardGeometry, ColumnsAndLevelsFollowTheBoardPicture) {
         EXPECT_EQ(geo::getleft(25 - p), lefts[p]) << "mirror of " << p;
     }
     const int upper[15] = {38, 60, 82, 104, 126, 36, 58, 80, 102, 124, 34, 56, 78, 100, 122};
-    const int lower[15] = {298, 276, 254, 232, 210, 296, 274, 252, 230, 208, 294, 272, 250, 228, 206};
+    const int lower[15] = {298, 276, 254, 232, 210, 296, 274, 252,
+                           230, 208, 294, 272, 250, 228, 206};
     for (int l = 1; l <= 15; ++l) {
         EXPECT_EQ(geo::gettop(5, l), upper[l - 1]) << l;
         EXPECT_EQ(geo::gettop(20, l), lower[l - 1]) << l;
@@ -118,14 +121,15 @@ TEST(ClientDispatch, UnknownEmptyAndMalformedMessagesAreDropped) {
     }
     c.feed("CMD_chat+3+Guest chats: a+b|clRed");
     c.feed("CMD_action+3+Guest waves|clRed");
-    EXPECT_EQ(c.sink.chats, (std::vector<std::string>{"3+Guest chats: a+b|clRed", "3+Guest waves|clRed"}));
+    EXPECT_EQ(c.sink.chats,
+              (std::vector<std::string>{"3+Guest chats: a+b|clRed", "3+Guest waves|clRed"}));
     c.feed(msg::full());
     EXPECT_EQ(c.sink.fullCount, 1);
     c.feed(msg::havewrongversion("Carl"));
     c.feed(msg::wrongversion());
-    EXPECT_EQ(c.sink.lines, (std::vector<std::string>{
-                                "Carl has a different version of the game then you.",
-                                "You have a differnt version of the game then the host."}));
+    EXPECT_EQ(c.sink.lines,
+              (std::vector<std::string>{"Carl has a different version of the game then you.",
+                                        "You have a differnt version of the game then the host."}));
 }
 
 TEST(ClientConnection, ArrivalsAndDeparturesKeepLabelsAndSpies) {
@@ -167,10 +171,14 @@ TEST(ClientConnection, ArrivalsAndDeparturesKeepLabelsAndSpies) {
 TEST(ClientGame, StartPlacesBothLayoutsAndOffersStartOnlyToSeats) {
     Client c(1, true);
     c.start(false);
-    for (int k = 1; k <= 5; ++k) expectOnPoint(c, 1, k, 12, k), expectOnPoint(c, 2, k, 13, k);
-    for (int k = 6; k <= 8; ++k) expectOnPoint(c, 1, k, 17, k - 5), expectOnPoint(c, 2, k, 8, k - 5);
-    for (int k = 9; k <= 13; ++k) expectOnPoint(c, 1, k, 19, k - 8), expectOnPoint(c, 2, k, 6, k - 8);
-    for (int k = 14; k <= 15; ++k) expectOnPoint(c, 1, k, 1, k - 13), expectOnPoint(c, 2, k, 24, k - 13);
+    for (int k = 1; k <= 5; ++k)
+        expectOnPoint(c, 1, k, 12, k), expectOnPoint(c, 2, k, 13, k);
+    for (int k = 6; k <= 8; ++k)
+        expectOnPoint(c, 1, k, 17, k - 5), expectOnPoint(c, 2, k, 8, k - 5);
+    for (int k = 9; k <= 13; ++k)
+        expectOnPoint(c, 1, k, 19, k - 8), expectOnPoint(c, 2, k, 6, k - 8);
+    for (int k = 14; k <= 15; ++k)
+        expectOnPoint(c, 1, k, 1, k - 13), expectOnPoint(c, 2, k, 24, k - 13);
     EXPECT_EQ(c.st.view().gameType, "");
     EXPECT_TRUE(c.st.view().concedeVisible[1]);
     EXPECT_FALSE(c.st.view().concedeVisible[2]);
@@ -221,8 +229,10 @@ TEST(ClientGame, FirstRollTellsOnlyTheStarterToPlay) {
             EXPECT_FALSE(c->st.view().directionVisible[c->st.myplayer() == 1 ? 1 : 2]);
             EXPECT_EQ(c->st.view().dice1.value, 3);
             EXPECT_EQ(c->st.view().dice2.value, 5);
-            EXPECT_EQ((std::pair{c->st.view().dice1.left, c->st.view().dice1.top}), (std::pair{291, 149}));
-            EXPECT_EQ((std::pair{c->st.view().dice2.left, c->st.view().dice2.top}), (std::pair{387, 149}));
+            EXPECT_EQ((std::pair{c->st.view().dice1.left, c->st.view().dice1.top}),
+                      (std::pair{291, 149}));
+            EXPECT_EQ((std::pair{c->st.view().dice2.left, c->st.view().dice2.top}),
+                      (std::pair{387, 149}));
             EXPECT_TRUE(c->st.view().turnBar.visible);
             EXPECT_EQ(c->st.view().turnBar.top, -1);
         }

@@ -63,8 +63,8 @@ quint16 freePort() {
 }
 
 struct Compare {
-    bool barByRank = false;     // the full-board message numbers bar entries 1, 2, ... in order
-    bool homeAtBase = false;    // ... and gives borne-off checkers level 0
+    bool barByRank = false;  // the full-board message numbers bar entries 1, 2, ... in order
+    bool homeAtBase = false; // ... and gives borne-off checkers level 0
 };
 
 // Every checker picture of the window against the host's own board; empty when all agree.
@@ -72,7 +72,8 @@ std::string mismatch(const Tchat& w, const Board& b, Compare how = {}) {
     for (int p = 1; p <= 2; ++p) {
         std::set<int> homeTops, expectedHome;
         for (int k = 1; k <= b.side[p].homecount; ++k)
-            expectedHome.insert(how.homeAtBase ? geo::bearOffPileTop(p, 0) : geo::bearOffPileTop(p, k));
+            expectedHome.insert(how.homeAtBase ? geo::bearOffPileTop(p, 0)
+                                               : geo::bearOffPileTop(p, k));
         int rank = 0;
         std::array<int, kPieces + 1> barSlot{};
         for (int k = 1; k <= kPieces; ++k)
@@ -108,7 +109,8 @@ std::string mismatch(const Tchat& w, const Board& b, Compare how = {}) {
                        where + " at " + std::to_string(got.x()) + "," + std::to_string(got.y()) +
                        " instead of " + std::to_string(want.x()) + "," + std::to_string(want.y());
         }
-        if (how.homeAtBase ? !(homeTops.size() <= 1 && (homeTops.empty() || *homeTops.begin() == *expectedHome.begin()))
+        if (how.homeAtBase ? !(homeTops.size() <= 1 &&
+                               (homeTops.empty() || *homeTops.begin() == *expectedHome.begin()))
                            : homeTops != expectedHome)
             return "borne-off pile of player " + std::to_string(p) + " differs";
     }
@@ -137,7 +139,8 @@ Replay replay(Tchat& w, sim::Sim& s, bool acey,
         if (m.starts_with("CMD_winner+")) r.finished = true;
     };
     auto flush = [&] {
-        for (const std::string& m : pending) w.sockRead(frame(m));
+        for (const std::string& m : pending)
+            w.sockRead(frame(m));
         pending.clear();
         w.drainQueue();
     };
@@ -178,11 +181,28 @@ TEST(ClientWindow, ControlsAreNamedAndStartHidden) {
             // At creation every checker lies on its home pile at the level of its number.
             EXPECT_EQ(c->pos(), QPoint(708, 6 * id + (p == 1 ? 206 : 38)));
         }
-    for (const char* hidden :
-         {"dice1", "dice2", "image_double1", "image_double2", "image_cup", "moveit_1", "moveit_2",
-          "image_home11", "image_home12", "image_home21", "image_home22", "button_undo", "image_turn",
-          "image_eyes1", "image_eyes2", "panel_winner", "panel_choosedouble", "label_timer",
-          "image_direction1", "image_direction2", "button_concede1", "button_concede2"})
+    for (const char* hidden : {"dice1",
+                               "dice2",
+                               "image_double1",
+                               "image_double2",
+                               "image_cup",
+                               "moveit_1",
+                               "moveit_2",
+                               "image_home11",
+                               "image_home12",
+                               "image_home21",
+                               "image_home22",
+                               "button_undo",
+                               "image_turn",
+                               "image_eyes1",
+                               "image_eyes2",
+                               "panel_winner",
+                               "panel_choosedouble",
+                               "label_timer",
+                               "image_direction1",
+                               "image_direction2",
+                               "button_concede1",
+                               "button_concede2"})
         EXPECT_FALSE(shown(w, hidden)) << hidden;
     EXPECT_EQ(text(w, "label_gt"), "GOOD LUCK!");
     EXPECT_EQ(text(w, "label_status"), "Welcome to Backgammon");
@@ -191,7 +211,8 @@ TEST(ClientWindow, ControlsAreNamedAndStartHidden) {
     EXPECT_EQ(child(w, "label_playername1")->pos(), QPoint(532, 343));
     EXPECT_EQ(child(w, "label_pips2")->pos(), QPoint(628, 1));
     EXPECT_EQ(child(w, "panel_choosedouble")->geometry(), QRect(184, 141, 361, 91));
-    for (int v = 1; v <= 6; ++v) EXPECT_NE(w.findChild<QWidget*>(QString("image_choose%1").arg(v)), nullptr);
+    for (int v = 1; v <= 6; ++v)
+        EXPECT_NE(w.findChild<QWidget*>(QString("image_choose%1").arg(v)), nullptr);
     EXPECT_NE(w.findChild<QAction*>("StartGame1"), nullptr);
     EXPECT_NE(w.findChild<QAction*>("ResetScreenLocation1"), nullptr);
     EXPECT_EQ(w.botDelayMs(), kDefaultBotDelayMs);
@@ -199,6 +220,17 @@ TEST(ClientWindow, ControlsAreNamedAndStartHidden) {
     EXPECT_EQ(w.botDelayMs(), 500);
     w.findChild<QAction*>("Limited1")->trigger();
     EXPECT_FALSE(w.botNotLimited());
+}
+
+TEST(ClientWindow, PhraseGateReopensAfterAHundredTicks) {
+    Tchat w;
+    w.closePhraseGate();
+    for (int tick = 1; tick <= 100; ++tick) {
+        w.Timer1Timer();
+        ASSERT_FALSE(w.phraseGateOpen()) << tick;
+    }
+    w.Timer1Timer();
+    EXPECT_TRUE(w.phraseGateOpen());
 }
 
 TEST(ClientWindow, WindowNeverShrinksBelowTheBoardAndResets) {
@@ -378,7 +410,8 @@ TEST(ClientStartup, SoloStartHostsAndLogsInAsYou) {
     start.button_startClick();
     ASSERT_TRUE(QTest::qWaitFor([&] { return text(w, "label_playername2") == "Zobo"; }, kWaitMs));
     EXPECT_TRUE(shown(w, "image_direction1"));
-    EXPECT_TRUE(w.findChild<QTextBrowser*>("mainchat")->toPlainText().contains("You has started a game."));
+    EXPECT_TRUE(
+        w.findChild<QTextBrowser*>("mainchat")->toPlainText().contains("You has started a game."));
     w.close();
 }
 
@@ -399,14 +432,19 @@ TEST(ClientStartup, HostAndJoinerSeeEachOtherAndTheJoinerEndsWithTheHost) {
         joiner.setParams({"Bob", "127.0.0.1", "false"});
         joiner.show();
         ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return text(alice, "label_playername2") == "Bob" && text(joiner, "label_playername1") == "Alice"; },
+            [&] {
+                return text(alice, "label_playername2") == "Bob" &&
+                       text(joiner, "label_playername1") == "Alice";
+            },
             kWaitMs));
         EXPECT_EQ(text(joiner, "label_playername2"), "Bob");
         EXPECT_EQ(joiner.state().myplayer(), 2);
         EXPECT_FALSE(joiner.state().hosting());
         EXPECT_FALSE(shown(joiner, "button_start"));
         EXPECT_TRUE(shown(alice, "button_start"));
-        EXPECT_TRUE(joiner.findChild<QTextBrowser*>("mainchat")->toPlainText().contains("Alice is Connected."));
+        EXPECT_TRUE(joiner.findChild<QTextBrowser*>("mainchat")
+                        ->toPlainText()
+                        .contains("Alice is Connected."));
         // The host goes away with its window.
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return joinerClosed.count() == 1; }, kWaitMs));
@@ -431,8 +469,9 @@ TEST(ClientStartup, CommandLineRoles) {
         EXPECT_EQ(w.state().hosting(), c.hosts) << c.params.join(' ').toStdString();
         EXPECT_EQ(listened, c.hosts);
         EXPECT_EQ(w.state().loginstring().empty(), !c.connects);
-        EXPECT_TRUE(w.findChild<QTextBrowser*>("mainchat")->toPlainText().contains(
-            "Loading Multi-player Game.. Please Wait."));
+        EXPECT_TRUE(w.findChild<QTextBrowser*>("mainchat")
+                        ->toPlainText()
+                        .contains("Loading Multi-player Game.. Please Wait."));
         w.close();
     }
 }
@@ -445,11 +484,13 @@ TEST(ClientStartup, SecondCopyAsksTheFirstToComeForwardAndExits) {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("BG_PORT", QString::number(freePort()));
     QProcess first, second;
-    for (QProcess* p : {&first, &second}) p->setProcessEnvironment(env);
+    for (QProcess* p : {&first, &second})
+        p->setProcessEnvironment(env);
     first.start(BG_BINARY, {"Alice", "127.0.0.1", "false"});
     ASSERT_TRUE(first.waitForStarted(kWaitMs));
     // The first copy is ready once its guard answers.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runtime.path() + "/roksev"); }, kWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(runtime.path() + "/roksev"); }, kWaitMs));
     second.start(BG_BINARY, {"Bob", "127.0.0.1", "false"});
     ASSERT_TRUE(second.waitForFinished(kWaitMs));
     EXPECT_EQ(second.exitCode(), 0);

@@ -37,8 +37,12 @@ struct Lcg {
 };
 
 // Board picture coordinates are panel coordinates less the picture's own position.
-constexpr qreal bx(qreal panelX) { return panelX - kMainBoardLeft; }
-constexpr qreal by(qreal panelY) { return panelY - kMainBoardTop; }
+constexpr qreal bx(qreal panelX) {
+    return panelX - kMainBoardLeft;
+}
+constexpr qreal by(qreal panelY) {
+    return panelY - kMainBoardTop;
+}
 
 constexpr qreal kFieldTop = by(33);
 constexpr qreal kFieldBottom = by(323);
@@ -76,8 +80,10 @@ void woodRect(QPainter& p, const QRectF& r, QColor base, uint32_t seed, bool ver
             const qreal wobble = amp * qSin(t * freq + phase);
             const QPointF pt = vertical ? QPointF(r.left() + off + wobble, r.top() + t)
                                         : QPointF(r.left() + t, r.top() + off + wobble);
-            if (t == 0) path.moveTo(pt);
-            else path.lineTo(pt);
+            if (t == 0)
+                path.moveTo(pt);
+            else
+                path.lineTo(pt);
         }
         p.drawPath(path);
     }
@@ -97,7 +103,8 @@ void felt(QPainter& p, const QRectF& r, uint32_t seed) {
     for (int i = 0; i < dots; ++i) {
         const bool light = rnd.next() & 0x100;
         p.setBrush(light ? QColor(255, 255, 255, 10) : QColor(0, 0, 0, 16));
-        p.drawRect(QRectF(r.left() + rnd.unit() * r.width(), r.top() + rnd.unit() * r.height(), 1, 1));
+        p.drawRect(
+            QRectF(r.left() + rnd.unit() * r.width(), r.top() + rnd.unit() * r.height(), 1, 1));
     }
     // A soft shadow along the inner edges makes the felt sit below the frame.
     for (int i = 0; i < 6; ++i) {
@@ -126,7 +133,8 @@ void point(QPainter& p, qreal centreX, bool fromTop, bool dark) {
     p.drawPath(tri);
     // An inlaid centre line.
     p.setPen(QPen(dark ? QColor(255, 200, 180, 40) : QColor(120, 90, 50, 50), 0.8));
-    p.drawLine(QPointF(centreX, base + (fromTop ? 6 : -6)), QPointF(centreX, tip + (fromTop ? -14 : 14)));
+    p.drawLine(QPointF(centreX, base + (fromTop ? 6 : -6)),
+               QPointF(centreX, tip + (fromTop ? -14 : 14)));
 }
 
 void pips(QPainter& p, const QRectF& face, int value, QColor colour) {
@@ -143,13 +151,41 @@ void pips(QPainter& p, const QRectF& face, int value, QColor colour) {
     p.setPen(Qt::NoPen);
     const qreal a = 0.25, m = 0.5, b = 0.75;
     switch (value) {
-    case 1: at(m, m); break;
-    case 2: at(a, a); at(b, b); break;
-    case 3: at(a, a); at(m, m); at(b, b); break;
-    case 4: at(a, a); at(b, a); at(a, b); at(b, b); break;
-    case 5: at(a, a); at(b, a); at(m, m); at(a, b); at(b, b); break;
-    case 6: at(a, a); at(b, a); at(a, m); at(b, m); at(a, b); at(b, b); break;
-    default: break;
+    case 1:
+        at(m, m);
+        break;
+    case 2:
+        at(a, a);
+        at(b, b);
+        break;
+    case 3:
+        at(a, a);
+        at(m, m);
+        at(b, b);
+        break;
+    case 4:
+        at(a, a);
+        at(b, a);
+        at(a, b);
+        at(b, b);
+        break;
+    case 5:
+        at(a, a);
+        at(b, a);
+        at(m, m);
+        at(a, b);
+        at(b, b);
+        break;
+    case 6:
+        at(a, a);
+        at(b, a);
+        at(a, m);
+        at(b, m);
+        at(a, b);
+        at(b, b);
+        break;
+    default:
+        break;
     }
 }
 
@@ -176,8 +212,12 @@ void dieBody(QPainter& p, const QRectF& r, bool used) {
 
 } // namespace
 
-QColor nameColour() { return QColor(255, 246, 220); }
-QColor pipsColour() { return QColor(236, 200, 120); }
+QColor nameColour() {
+    return QColor(255, 246, 220);
+}
+QColor pipsColour() {
+    return QColor(236, 200, 120);
+}
 
 QPixmap board(qreal dpr) {
     return paint(kMainBoardWidth, kMainBoardHeight, dpr, [](QPainter& p) {
@@ -190,8 +230,10 @@ QPixmap board(qreal dpr) {
         p.setPen(QPen(QColor(30, 14, 6, 160), 1.2));
         p.drawRoundedRect(all.adjusted(3, 3, -3, -3), 5, 5);
 
-        const QRectF left(kLeftFieldL, kFieldTop, kLeftFieldR - kLeftFieldL, kFieldBottom - kFieldTop);
-        const QRectF right(kRightFieldL, kFieldTop, kRightFieldR - kRightFieldL, kFieldBottom - kFieldTop);
+        const QRectF left(kLeftFieldL, kFieldTop, kLeftFieldR - kLeftFieldL,
+                          kFieldBottom - kFieldTop);
+        const QRectF right(kRightFieldL, kFieldTop, kRightFieldR - kRightFieldL,
+                           kFieldBottom - kFieldTop);
         felt(p, left, 11);
         felt(p, right, 23);
         for (int col = 1; col <= 12; ++col) {
@@ -224,8 +266,9 @@ QPixmap board(qreal dpr) {
         // The bear-off tray at the right, two compartments.
         const QRectF tray(kTrayL, kFieldTop, kTrayR - kTrayL, kFieldBottom - kFieldTop);
         const qreal mid = by(157);
-        for (const QRectF& t : {QRectF(tray.left(), tray.top(), tray.width(), mid - tray.top()),
-                                QRectF(tray.left(), by(203), tray.width(), tray.bottom() - by(203))}) {
+        for (const QRectF& t :
+             {QRectF(tray.left(), tray.top(), tray.width(), mid - tray.top()),
+              QRectF(tray.left(), by(203), tray.width(), tray.bottom() - by(203))}) {
             QLinearGradient g(t.topLeft(), t.topRight());
             g.setColorAt(0, QColor(14, 40, 24));
             g.setColorAt(0.5, QColor(26, 70, 42));

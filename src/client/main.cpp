@@ -5,7 +5,6 @@
 #include "download/tdownload.h"
 #include "hostshell.h"
 #include "serve.h"
-#include "serve.h"
 #include "singleinstance.h"
 #include "tally/ttallylist.h"
 #include "tchat.h"
@@ -48,7 +47,8 @@ int main(int argc, char** argv) {
     QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostMessageBox), &chat,
                      [&chat](const QString& text) { chat.showMessageBox(text); });
     QObject::connect(&guard, &SingleInstance::raiseRequested, &chat, &Tchat::bringToFront);
-    QObject::connect(&chat, &Tchat::closedForGood, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&chat, &Tchat::closedForGood, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
 
     chat.show();
     return app.exec();

@@ -21,7 +21,9 @@ QString runtimeFolder() {
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::serverName() { return runtimeFolder() + "/roksev"; }
+QString SingleInstance::serverName() {
+    return runtimeFolder() + "/roksev";
+}
 
 bool SingleInstance::claim() {
     const QString name = serverName();

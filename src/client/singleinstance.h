@@ -12,7 +12,7 @@ class QLockFile;
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SingleInstance(QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -21,11 +21,11 @@ public:
     bool claim();
     static QString serverName();
 
-signals:
+  signals:
     // A later copy asked this one to come forward.
     void raiseRequested();
 
-private:
+  private:
     QLocalServer* m_server = nullptr;
 };
 

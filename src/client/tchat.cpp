@@ -2,16 +2,16 @@
 
 #include "artwork.h"
 #include "boardgeometry.h"
+#include "download/tdownload.h"
 #include "protocol.h"
 #include "singleinstance.h"
 #include "sock.h"
+#include "tally/ttallylist.h"
+#include "windows/tabout.h"
 #include "windows/tgamestart.h"
-#include "windows/tspylist.h"
 #include "windows/thelp.h"
 #include "windows/tphrases.h"
-#include "windows/tabout.h"
-#include "download/tdownload.h"
-#include "tally/ttallylist.h"
+#include "windows/tspylist.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -27,10 +27,10 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <initializer_list>
-#include <tuple>
 #include <cstdlib>
 #include <ctime>
+#include <initializer_list>
+#include <tuple>
 
 namespace geo = bg::geo;
 
@@ -44,17 +44,19 @@ const QColor kTimerOrange(255, 141, 28);
 const QColor kTimerOlive(47, 73, 2);
 constexpr int kPhraseButtons = 9;
 const char* const kDefaultPhrases[kPhraseButtons] = {
-    "Way To Go!", "Good One!", "Nice Try!",        "Excellent!",         "Brilliant!",
+    "Way To Go!", "Good One!", "Nice Try!",         "Excellent!",         "Brilliant!",
     "Wow, WTG!",  "Thanks!",   "Way To Go Teamie!", "Good Game Everyone!"};
 
-QString qs(std::string_view s) { return QString::fromStdString(std::string(s)); }
+QString qs(std::string_view s) {
+    return QString::fromStdString(std::string(s));
+}
 
 // The panel behind the board and the chat: the program's tiled background.
 class TiledPanel : public QWidget {
-public:
+  public:
     explicit TiledPanel(QWidget* parent) : QWidget(parent) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         if (m_tile.isNull() || m_tile.devicePixelRatio() != devicePixelRatioF())
@@ -62,7 +64,7 @@ protected:
         p.drawTiledPixmap(rect(), m_tile);
     }
 
-private:
+  private:
     QPixmap m_tile;
 };
 
@@ -78,10 +80,10 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* e) {
     QLabel::mouseReleaseEvent(e);
 }
 
-// ---- creation ------------------------------------------------------------------------------------
+// ---- creation
+// ------------------------------------------------------------------------------------
 
-Tchat::Tchat(QWidget* parent)
-    : QMainWindow(parent), m_state(*static_cast<bg::ClientSink*>(this)) {
+Tchat::Tchat(QWidget* parent) : QMainWindow(parent), m_state(*static_cast<bg::ClientSink*>(this)) {
     setObjectName("Tchat");
     setWindowTitle("Backgammon");
     // The system-wide "backgammon" lock is held for the life of the process; nobody tests it.
@@ -141,7 +143,8 @@ Tchat::Tchat(QWidget* parent)
         "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a06a38,"
         " stop:1 #5a3418); }"
         "QPushButton:pressed { background: #3a200c; }";
-    for (QPushButton* b : {m_start, m_undo, m_concede[1], m_concede[2]}) b->setStyleSheet(buttonStyle);
+    for (QPushButton* b : {m_start, m_undo, m_concede[1], m_concede[2]})
+        b->setStyleSheet(buttonStyle);
 
     m_state.clearall();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -183,19 +186,21 @@ void Tchat::buildBoard() {
                    geo::kTurnBarHeight);
     m_turn->hide();
 
-    const QString nameStyle = QString("color: %1; font: bold 12px 'DejaVu Sans';")
-                                  .arg(art::nameColour().name());
+    const QString nameStyle =
+        QString("color: %1; font: bold 12px 'DejaVu Sans';").arg(art::nameColour().name());
     const QString pipsStyle =
         QString("color: %1; font: 11px 'DejaVu Sans';").arg(art::pipsColour().name());
     for (int p = 1; p <= 2; ++p) {
-        m_playername[p] = label(QString("label_playername%1").arg(p), geo::kNameLeft,
-                                geo::nameTop(p), 94, 17);
+        m_playername[p] =
+            label(QString("label_playername%1").arg(p), geo::kNameLeft, geo::nameTop(p), 94, 17);
         m_playername[p]->setStyleSheet(nameStyle);
         m_playername[p]->setProperty("hint", p == 2 ? QString(bg::kBotName) : QString());
         m_playername[p]->setContextMenuPolicy(Qt::CustomContextMenu);
-        m_pipsLabel[p] = label(QString("label_pips%1").arg(p), geo::kPipsLeft, geo::nameTop(p), 90, 17);
+        m_pipsLabel[p] =
+            label(QString("label_pips%1").arg(p), geo::kPipsLeft, geo::nameTop(p), 90, 17);
         m_pipsLabel[p]->setStyleSheet(pipsStyle);
-        m_eyes[p] = image(QString("image_eyes%1").arg(p), geo::eyesLeft(p), geo::eyesTop(p), 26, 14);
+        m_eyes[p] =
+            image(QString("image_eyes%1").arg(p), geo::eyesLeft(p), geo::eyesTop(p), 26, 14);
         m_eyes[p]->setToolTip("Just watching");
         m_concede[p] = new QPushButton(m_panel);
         m_concede[p]->setObjectName(QString("button_concede%1").arg(p));
@@ -253,7 +258,8 @@ void Tchat::buildBoard() {
 
     m_winnerPanel = new QLabel(m_panel);
     m_winnerPanel->setObjectName("panel_winner");
-    m_winnerPanel->setGeometry(geo::kWinnerLeft, geo::kWinnerTop, geo::kWinnerWidth, geo::kWinnerHeight);
+    m_winnerPanel->setGeometry(geo::kWinnerLeft, geo::kWinnerTop, geo::kWinnerWidth,
+                               geo::kWinnerHeight);
     // Two labels make the banner's lettering: a dark shadow under the bright text.
     m_winner2 = new QLabel(m_winnerPanel);
     m_winner2->setObjectName("label_winner2");
@@ -261,13 +267,15 @@ void Tchat::buildBoard() {
     m_winner1 = new QLabel(m_winnerPanel);
     m_winner1->setObjectName("label_winner1");
     m_winner1->setGeometry(0, 0, geo::kWinnerWidth, geo::kWinnerHeight);
-    for (QLabel* l : {m_winner1, m_winner2}) l->setAlignment(Qt::AlignCenter);
+    for (QLabel* l : {m_winner1, m_winner2})
+        l->setAlignment(Qt::AlignCenter);
     m_winner1->setStyleSheet("color: #ffe9a8; font: bold 19px 'DejaVu Serif';");
     m_winner2->setStyleSheet("color: #2a0404; font: bold 19px 'DejaVu Serif';");
 
     m_choosePanel = new QLabel(m_panel);
     m_choosePanel->setObjectName("panel_choosedouble");
-    m_choosePanel->setGeometry(geo::kChooseLeft, geo::kChooseTop, geo::kChooseWidth, geo::kChooseHeight);
+    m_choosePanel->setGeometry(geo::kChooseLeft, geo::kChooseTop, geo::kChooseWidth,
+                               geo::kChooseHeight);
     auto* chooseCaption = new QLabel("CHOOSE YOUR DOUBLES", m_choosePanel);
     chooseCaption->setObjectName("label_choose");
     chooseCaption->setGeometry(0, 8, geo::kChooseWidth, 20);
@@ -306,7 +314,8 @@ void Tchat::buildChat() {
     m_mychat = new QLineEdit("<Enter Chat Here>", m_panel);
     m_mychat->setObjectName("mychat");
     m_mychat->setGeometry(132, 523, 452, 22);
-    m_mychat->setStyleSheet("QLineEdit { background: #e2d5c0; border: 1px solid #000; font: 13px Arial; }");
+    m_mychat->setStyleSheet(
+        "QLineEdit { background: #e2d5c0; border: 1px solid #000; font: 13px Arial; }");
     m_smilies = new QToolButton(m_panel);
     m_smilies->setObjectName("button_smilies");
     m_smilies->setGeometry(588, 523, 24, 22);
@@ -333,8 +342,10 @@ void Tchat::buildMenus() {
     m_startGame = item(file, "StartGame1", "Start Game");
     m_startGame->setEnabled(false);
     connect(m_startGame, &QAction::triggered, this, [this] {
-        if (!m_state.loggedin()) showMessageBox("You are not connected");
-        else if (m_windows.gamestart) m_windows.gamestart->show();
+        if (!m_state.loggedin())
+            showMessageBox("You are not connected");
+        else if (m_windows.gamestart)
+            m_windows.gamestart->show();
     });
     file->addSeparator();
     connect(item(file, "Exit1", "Exit"), &QAction::triggered, this, &QWidget::close);
@@ -347,7 +358,8 @@ void Tchat::buildMenus() {
     item(options, "PlayChatterSounds1", "Play Chatter Sounds")->setCheckable(true);
 
     // Radio groups whose chosen tag lives in the parent item, as the host reads it from there.
-    auto radio = [&](QMenu* m, std::initializer_list<std::tuple<const char*, const char*, int>> items,
+    auto radio = [&](QMenu* m,
+                     std::initializer_list<std::tuple<const char*, const char*, int>> items,
                      int chosen, int* tag) {
         auto* group = new QActionGroup(this);
         for (const auto& [name, text, value] : items) {
@@ -359,8 +371,8 @@ void Tchat::buildMenus() {
             connect(a, &QAction::triggered, this, [tag, value] { *tag = value; });
         }
     };
-    radio(menu(options, "TurnSound1", "Turn Sound"), {{"Classic1", "Classic", 0}, {"New1", "New", 1}},
-          0, &m_turnSoundTag);
+    radio(menu(options, "TurnSound1", "Turn Sound"),
+          {{"Classic1", "Classic", 0}, {"New1", "New", 1}}, 0, &m_turnSoundTag);
     radio(menu(options, "BotSpeed1", "Bot Speed"),
           {{"Slow1", "Slow", 2000}, {"Normal1", "Normal", 1000}, {"Fast1", "Fast", 500}}, 1000,
           &m_botSpeedTag);
@@ -369,7 +381,8 @@ void Tchat::buildMenus() {
     options->addSeparator();
     item(options, "TextColor1", "Text Color");
     QMenu* size = menu(options, "TextSize1", "Text Size");
-    for (int s : {8, 10, 12, 14}) item(size, QString("N%1").arg(s), QString::number(s))->setCheckable(true);
+    for (int s : {8, 10, 12, 14})
+        item(size, QString("N%1").arg(s), QString::number(s))->setCheckable(true);
     item(options, "ScrollChatOff2", "Scroll Chat Off")->setShortcut(QKeySequence("Ctrl+S"));
     connect(item(options, "ClearMainChat1", "Clear Main Chat"), &QAction::triggered, m_mainchat,
             &QTextBrowser::clear);
@@ -408,7 +421,8 @@ void Tchat::buildMenus() {
     connect(item(help, "About1", "About"), &QAction::triggered, this, [this] {
         if (m_windows.about) m_windows.about->show();
     });
-    for (QMenu* m : {file, options, view, help}) m->menuAction()->setObjectName(m->objectName());
+    for (QMenu* m : {file, options, view, help})
+        m->menuAction()->setObjectName(m->objectName());
 
     connect(m_start, &QPushButton::clicked, m_startGame, &QAction::trigger);
 }
@@ -419,14 +433,18 @@ void Tchat::loadPictures() {
     m_turn->setPixmap(art::turnBar(dpr));
     for (int p = 1; p <= 2; ++p) {
         m_checkerPix[p] = art::checker(p, dpr);
-        for (int id = 1; id <= bg::kPieces; ++id) m_pieces[p][id]->setPixmap(m_checkerPix[p]);
+        for (int id = 1; id <= bg::kPieces; ++id)
+            m_pieces[p][id]->setPixmap(m_checkerPix[p]);
         m_direction[p]->setPixmap(art::direction(p, dpr));
         m_eyes[p]->setPixmap(art::eyes(dpr));
         m_concede[p]->setIcon(QIcon(art::flag(dpr)));
     }
-    for (int v = 0; v <= 6; ++v) m_diePix[v] = art::dieFace(v, dpr);
-    for (int f = 0; f < geo::kCupFrames; ++f) m_cupPix[f] = art::cup(f, dpr);
-    for (int v = 1; v <= 6; ++v) m_choose[v]->setPixmap(m_diePix[v]);
+    for (int v = 0; v <= 6; ++v)
+        m_diePix[v] = art::dieFace(v, dpr);
+    for (int f = 0; f < geo::kCupFrames; ++f)
+        m_cupPix[f] = art::cup(f, dpr);
+    for (int v = 1; v <= 6; ++v)
+        m_choose[v]->setPixmap(m_diePix[v]);
     static_cast<QLabel*>(m_winnerPanel)->setPixmap(art::winnerBanner(dpr));
     static_cast<QLabel*>(m_choosePanel)->setPixmap(art::chooserPanel(dpr));
     m_image3->setPixmap(art::webLink(dpr));
@@ -434,7 +452,8 @@ void Tchat::loadPictures() {
     // faces are redrawn whenever a target is set up; until then they show a six.
     for (int i = 1; i <= 2; ++i) {
         m_moveit[i]->setPixmap(art::littleDie(6, dpr));
-        for (int p = 1; p <= 2; ++p) m_home[p][i]->setPixmap(art::homeDie(p, 6, dpr));
+        for (int p = 1; p <= 2; ++p)
+            m_home[p][i]->setPixmap(art::homeDie(p, 6, dpr));
     }
     m_shownCupFrame = -1;
     m_shownDie = {-1, -1, -1, -1};
@@ -449,9 +468,8 @@ void Tchat::connectWindows() {
     if (m_windows.gamestart)
         connect(m_windows.gamestart, &Tgamestart::startRequested, this,
                 [this](const QString& seconds, const QString& acey) {
-                    sendBytes(bg::frame(bg::msg::startgame(m_state.playername(),
-                                                           seconds.toStdString(),
-                                                           acey.toStdString())));
+                    sendBytes(bg::frame(bg::msg::startgame(
+                        m_state.playername(), seconds.toStdString(), acey.toStdString())));
                 });
     if (m_windows.spylist)
         connect(m_windows.spylist, &Tspylist::kickRequested, this, &Tchat::kicking);
@@ -459,7 +477,8 @@ void Tchat::connectWindows() {
         connect(m_windows.help, &Thelp::aboutRequested, m_windows.about, &QWidget::show);
 }
 
-// ---- start-up and connection ---------------------------------------------------------------------
+// ---- start-up and connection
+// ---------------------------------------------------------------------
 
 void Tchat::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
@@ -479,8 +498,10 @@ void Tchat::processparams() {
         addSystemLine(std::string_view("Loading Multi-player Game.. Please Wait."));
         if (m_params.size() >= 3) {
             m_state.setMultiplayer(m_params[0].toStdString(), m_params[1].toStdString());
-            if (m_params[2] == "true") hostpress();
-            else joinpress();
+            if (m_params[2] == "true")
+                hostpress();
+            else
+                joinpress();
             try {
                 m_sock11->Open();
             } catch (const bg::ESockException&) {
@@ -517,7 +538,9 @@ void Tchat::openSock() {
     }
 }
 
-bool Tchat::isConnected() const { return m_sock && m_sock->connected(); }
+bool Tchat::isConnected() const {
+    return m_sock && m_sock->connected();
+}
 
 void Tchat::sockInfo(const std::string& text) {
     if (text == "Socket Closed") close();
@@ -525,6 +548,10 @@ void Tchat::sockInfo(const std::string& text) {
 
 void Tchat::Timer1Timer() {
     if (m_state.processsocktimer()) syncView();
+    if (!m_phrasegate && ++m_phrasegatecount > kPhraseGateTicks) {
+        m_phrasegate = true;
+        m_phrasegatecount = 0;
+    }
 }
 
 void Tchat::drainQueue() {
@@ -534,8 +561,10 @@ void Tchat::drainQueue() {
 }
 
 void Tchat::showMessageBox(const QString& text) {
-    if (m_messageBoxHook) m_messageBoxHook(text);
-    else QMessageBox::information(this, windowTitle(), text);
+    if (m_messageBoxHook)
+        m_messageBoxHook(text);
+    else
+        QMessageBox::information(this, windowTitle(), text);
 }
 
 void Tchat::ResetScreenLocation1Click() {
@@ -558,7 +587,9 @@ void Tchat::closeEvent(QCloseEvent* e) {
     emit closedForGood();
 }
 
-void Tchat::resizeEvent(QResizeEvent* e) { QMainWindow::resizeEvent(e); }
+void Tchat::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+}
 
 // ---- what the state sends out -------------------------------------------------------------------
 
@@ -569,7 +600,9 @@ void Tchat::sendBytes(std::string_view bytes) {
     }
 }
 
-void Tchat::playSound(std::string_view name) { m_sounds.play(qs(name)); }
+void Tchat::playSound(std::string_view name) {
+    m_sounds.play(qs(name));
+}
 
 void Tchat::addSystemLine(std::string_view text) {
     addlinetochat("0+" + qs(text), kSystemColour);
@@ -601,7 +634,9 @@ void Tchat::gameIsFull() {
 
 void Tchat::loadSettings() {}
 
-void Tchat::addGame(std::string_view text) { emit gameForTally(qs(text)); }
+void Tchat::addGame(std::string_view text) {
+    emit gameForTally(qs(text));
+}
 
 // ---- view --------------------------------------------------------------------------------------
 
@@ -625,20 +660,24 @@ void Tchat::syncView() {
             c->setCursor(mine ? Qt::PointingHandCursor : Qt::ArrowCursor);
             order[n++] = {s.layer, p, id};
         }
-    std::stable_sort(order.begin(), order.end(), [](const Z& a, const Z& b) { return a.layer < b.layer; });
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Z& a, const Z& b) { return a.layer < b.layer; });
     m_turn->move(v.turnBar.left, v.turnBar.top);
     m_turn->setVisible(v.turnBar.visible);
     m_turn->lower();
     m_mainboard->lower();
-    for (const Z& z : order) m_pieces[z.player][z.piece]->raise();
+    for (const Z& z : order)
+        m_pieces[z.player][z.piece]->raise();
 
     // Dice.
     auto die = [this](ImageControl* c, const bg::DieSprite& s, int slot) {
         c->move(s.left, s.top);
         if (m_shownDie[slot] != s.value) {
             m_shownDie[slot] = s.value;
-            if (s.value >= 0 && s.value <= 6) c->setPixmap(m_diePix[s.value]);
-            else c->clear();
+            if (s.value >= 0 && s.value <= 6)
+                c->setPixmap(m_diePix[s.value]);
+            else
+                c->clear();
         }
         c->setVisible(s.visible);
         c->raise();
@@ -700,7 +739,8 @@ void Tchat::syncView() {
 void Tchat::syncSpies() {
     if (!m_windows.spylist) return;
     QStringList entries;
-    for (const std::string& s : m_state.view().spies) entries << qs(s);
+    for (const std::string& s : m_state.view().spies)
+        entries << qs(s);
     m_windows.spylist->setEntries(entries);
     m_windows.spylist->setKickEnabled(m_state.view().spyKickEnabled);
 }

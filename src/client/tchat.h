@@ -47,13 +47,13 @@ class Tabout;
 // A picture that reports clicks; the board's checkers, dice, cup and targets are these.
 class ImageControl : public QLabel {
     Q_OBJECT
-public:
+  public:
     explicit ImageControl(QWidget* parent = nullptr) : QLabel(parent) {}
-signals:
+  signals:
     void pressed(Qt::MouseButton button);
     void released(Qt::MouseButton button);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 };
@@ -61,17 +61,17 @@ protected:
 // Plays the program's named sounds. Until the sound files arrive this only remembers the last
 // name asked for, which is enough for the game handlers to name their sounds.
 class SoundPlayer {
-public:
+  public:
     void play(const QString& name) { m_last = name; }
     const QString& last() const { return m_last; }
 
-private:
+  private:
     QString m_last;
 };
 
 class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink {
     Q_OBJECT
-public:
+  public:
     explicit Tchat(QWidget* parent = nullptr);
     ~Tchat() override;
 
@@ -89,11 +89,15 @@ public:
     // Wires the other windows' requests (start a game, remove a spectator, ...) to this one.
     void connectWindows();
     // Makes this copy's host listen; returns false when it could not.
-    void setHostStarter(std::function<bool(quint16 port)> starter) { m_hostStarter = std::move(starter); }
+    void setHostStarter(std::function<bool(quint16 port)> starter) {
+        m_hostStarter = std::move(starter);
+    }
     // The command line without the program name; read when the window is first shown.
     void setParams(const QStringList& params) { m_params = params; }
     // Message boxes go here when set (tests), otherwise to a modal box.
-    void setMessageBoxHook(std::function<void(const QString&)> hook) { m_messageBoxHook = std::move(hook); }
+    void setMessageBoxHook(std::function<void(const QString&)> hook) {
+        m_messageBoxHook = std::move(hook);
+    }
     // Port of the game connection and of the host: 7772, or BG_PORT from the environment.
     static quint16 defaultGamePort();
     void setGamePort(quint16 port);
@@ -113,6 +117,9 @@ public:
     // Handles every queued message now (tests, and the end of a burst).
     void drainQueue();
     void kicking(int number) { m_state.kicking(number); }
+    // The phrase buttons' rate limit: a sent phrase closes the gate, Timer1 reopens it.
+    bool phraseGateOpen() const { return m_phrasegate; }
+    void closePhraseGate() { m_phrasegate = false; }
     void sockInfo(const std::string& text);
     // A line for the chat view: style number, "+", text.
     void addlinetochat(const QString& line, const QColor& colour);
@@ -128,18 +135,18 @@ public:
     // Copies the state's view onto the controls.
     void syncView();
 
-signals:
+  signals:
     // The window closed; the program ends.
     void closedForGood();
     // A game has ended and this seat player's result is to be recorded.
     void gameForTally(const QString& text);
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
-private:
+  private:
     // ClientSink
     void sendBytes(std::string_view bytes) override;
     void playSound(std::string_view name) override;
@@ -177,6 +184,8 @@ private:
     QTimer* m_timer1 = nullptr;
     QTimer* m_cupTimer = nullptr;
     QTimer* m_turntimer = nullptr;
+    bool m_phrasegate = true;
+    int m_phrasegatecount = 0;
     int m_cupFrame = 0;
     int m_turnTicks = 0;
     // Remembered bounds for "Reset Screen Location" and for deciding to save at closing.

@@ -6,6 +6,6 @@
 
 class Tdownload : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tdownload(QWidget* parent = nullptr);
 };

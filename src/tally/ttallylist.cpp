@@ -21,9 +21,9 @@ Ttallylist::Ttallylist(QWidget* parent) : QDialog(parent) {
     auto* scores = new QTableWidget(1, 9, this);
     scores->setObjectName("stringgrid_scores");
     scores->hide();
-    for (const char* name : {"mylabel_1", "mylabel_2", "mylabel_3", "mylabel_4", "label_hisnametop",
-                             "label_hisname", "label_1", "label_2", "label_3", "label_4", "label_5",
-                             "label_6", "label_7", "label_8"}) {
+    for (const char* name :
+         {"mylabel_1", "mylabel_2", "mylabel_3", "mylabel_4", "label_hisnametop", "label_hisname",
+          "label_1", "label_2", "label_3", "label_4", "label_5", "label_6", "label_7", "label_8"}) {
         auto* l = new QLabel(this);
         l->setObjectName(name);
         l->hide();

@@ -5,6 +5,6 @@
 
 class Ttallylist : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Ttallylist(QWidget* parent = nullptr);
 };

@@ -31,4 +31,6 @@ Tabout::Tabout(QWidget* parent) : QDialog(parent) {
     layout->addWidget(done);
 }
 
-QString Tabout::versionText() { return QString::fromLatin1(bg::kVersion); }
+QString Tabout::versionText() {
+    return QString::fromLatin1(bg::kVersion);
+}

@@ -5,7 +5,7 @@
 
 class Tabout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tabout(QWidget* parent = nullptr);
     // The version this program reports to the host.
     static QString versionText();

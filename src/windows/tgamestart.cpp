@@ -73,7 +73,9 @@ void Tgamestart::changebox(int value) {
     m_acey->setPixmap(box(m_aceyTag == 1));
 }
 
-QString Tgamestart::seconds() const { return m_edit->text(); }
+QString Tgamestart::seconds() const {
+    return m_edit->text();
+}
 
 bool Tgamestart::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_acey && event->type() == QEvent::MouseButtonRelease) changebox(1 - m_aceyTag);

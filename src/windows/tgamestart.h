@@ -10,7 +10,7 @@ class QPushButton;
 
 class Tgamestart : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tgamestart(QWidget* parent = nullptr);
     // Sets the Acey-Deucey box (0 or 1).
     void changebox(int value);
@@ -18,14 +18,14 @@ public:
     QString seconds() const;
     void button_startClick();
 
-signals:
+  signals:
     // The start button: seconds per turn and "1" for Acey-Deucey, "0" for normal.
     void startRequested(const QString& seconds, const QString& acey);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QLineEdit* m_edit = nullptr;
     QSpinBox* m_updown = nullptr;
     QLabel* m_acey = nullptr;

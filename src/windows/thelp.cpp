@@ -14,15 +14,19 @@ struct Topic {
     const char* text;
 };
 const Topic kTopics[] = {
-    {1, "Overview", "Backgammon for two players, with a chat room around the board. "
-                    "The game also includes the Acey-Deucey variant."},
-    {2, "Connecting", "Started on its own the program hosts a solo game against the bot. "
-                      "Multi-player games are arranged through the lobby; the hosting player "
-                      "listens on TCP port 7772, which the firewall must allow."},
-    {3, "Game Play", "Click the dice cup to throw, click a checker and then one of the small "
-                     "dice to move it. A plain move may be undone; the flag concedes the game."},
-    {4, "Acey Deucy", "All checkers start off the board and enter by the dice. After a 1-2 you "
-                      "choose a double and throw again."},
+    {1, "Overview",
+     "Backgammon for two players, with a chat room around the board. "
+     "The game also includes the Acey-Deucey variant."},
+    {2, "Connecting",
+     "Started on its own the program hosts a solo game against the bot. "
+     "Multi-player games are arranged through the lobby; the hosting player "
+     "listens on TCP port 7772, which the firewall must allow."},
+    {3, "Game Play",
+     "Click the dice cup to throw, click a checker and then one of the small "
+     "dice to move it. A plain move may be undone; the flag concedes the game."},
+    {4, "Acey Deucy",
+     "All checkers start off the board and enter by the dice. After a 1-2 you "
+     "choose a double and throw again."},
     {5, "Documentation", "Version 1.0.4."},
     {6, "License", "This program is provided as is, without warranty of any kind."},
     {11, "The Lobby", "The lobby finds opponents and starts this program for each game."},
@@ -70,6 +74,7 @@ Thelp::Thelp(QWidget* parent) : QDialog(parent) {
 }
 
 void Thelp::showTopic(int tag, const QString& caption) {
-    if (auto* page = findChild<QWidget*>(QString("memo%1").arg(tag))) m_pages->setCurrentWidget(page);
+    if (auto* page = findChild<QWidget*>(QString("memo%1").arg(tag)))
+        m_pages->setCurrentWidget(page);
     m_caption->setText(caption);
 }

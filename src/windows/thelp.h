@@ -8,15 +8,15 @@ class QStackedWidget;
 
 class Thelp : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Thelp(QWidget* parent = nullptr);
     // Shows page "memo<tag>" and titles it with the button's caption.
     void showTopic(int tag, const QString& caption);
 
-signals:
+  signals:
     void aboutRequested();
 
-private:
+  private:
     QLabel* m_caption = nullptr;
     QStackedWidget* m_pages = nullptr;
 };

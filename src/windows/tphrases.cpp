@@ -31,11 +31,13 @@ Tphrases::Tphrases(QWidget* parent) : QDialog(parent) {
 }
 
 void Tphrases::setPhrases(const QStringList& phrases) {
-    for (int n = 0; n < 9; ++n) m_edits[n]->setText(n < phrases.size() ? phrases[n] : QString());
+    for (int n = 0; n < 9; ++n)
+        m_edits[n]->setText(n < phrases.size() ? phrases[n] : QString());
 }
 
 QStringList Tphrases::phrases() const {
     QStringList out;
-    for (QLineEdit* e : m_edits) out << e->text();
+    for (QLineEdit* e : m_edits)
+        out << e->text();
     return out;
 }

@@ -9,15 +9,15 @@ class QLineEdit;
 
 class Tphrases : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tphrases(QWidget* parent = nullptr);
     void setPhrases(const QStringList& phrases);
     QStringList phrases() const;
 
-signals:
+  signals:
     // "Done": the edited phrases, in button order.
     void phrasesDone(const QStringList& phrases);
 
-private:
+  private:
     std::array<QLineEdit*, 9> m_edits{};
 };

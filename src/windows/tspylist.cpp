@@ -42,11 +42,14 @@ void Tspylist::setEntries(const QStringList& entries) {
 
 QStringList Tspylist::entries() const {
     QStringList out;
-    for (int i = 0; i < m_list->count(); ++i) out << m_list->item(i)->text();
+    for (int i = 0; i < m_list->count(); ++i)
+        out << m_list->item(i)->text();
     return out;
 }
 
-void Tspylist::setKickEnabled(bool on) { m_kick->setEnabled(on); }
+void Tspylist::setKickEnabled(bool on) {
+    m_kick->setEnabled(on);
+}
 
 bool Tspylist::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_list->viewport() && event->type() == QEvent::MouseMove) {

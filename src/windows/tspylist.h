@@ -10,7 +10,7 @@ class QAction;
 
 class Tspylist : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tspylist(QWidget* parent = nullptr);
     void setEntries(const QStringList& entries);
     QStringList entries() const;
@@ -19,14 +19,14 @@ public:
     int hoverIndex() const { return m_hover; }
     void popup_kickhimClick();
 
-signals:
+  signals:
     // Asks the main window to remove spectator `number`.
     void kickRequested(int number);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QListWidget* m_list = nullptr;
     QMenu* m_popup = nullptr;
     QAction* m_kick = nullptr;

@@ -42,8 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!input.empty()) input.remove_prefix(1);
 
     st.setMultiplayer("Fuzz", "127.0.0.1");
-    if (mode & 1) st.hostpress();
-    else st.joinpress();
+    if (mode & 1)
+        st.hostpress();
+    else
+        st.joinpress();
     const int seat = 1 + (mode >> 1) % 4; // 1, 2, or a spectator
     st.dispatch(bg::msg::sendlogininfo(seat));
     st.dispatch(bg::msg::newplayerinfo(1, "Alice"));
@@ -53,9 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Feed in a few reads so split messages are exercised too.
     const std::size_t cut = (mode >> 5) * 7 % (input.size() + 1);
     st.sockRead(input.substr(0, cut));
-    while (st.processsocktimer()) checkPictures(st);
+    while (st.processsocktimer())
+        checkPictures(st);
     st.sockRead(input.substr(cut));
-    while (st.processsocktimer()) checkPictures(st);
+    while (st.processsocktimer())
+        checkPictures(st);
     checkPictures(st);
     return 0;
 }

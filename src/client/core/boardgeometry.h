@@ -79,8 +79,12 @@ inline constexpr int kPileLeft = 708;
 inline constexpr int kPileStep = 6;
 inline constexpr int kUpperPileBase = 38;
 inline constexpr int kLowerPileBase = 206;
-constexpr int upperPileTop(int level) { return kUpperPileBase + kPileStep * level; }
-constexpr int lowerPileTop(int level) { return kLowerPileBase + kPileStep * level; }
+constexpr int upperPileTop(int level) {
+    return kUpperPileBase + kPileStep * level;
+}
+constexpr int lowerPileTop(int level) {
+    return kLowerPileBase + kPileStep * level;
+}
 // Checkers waiting to enter (Acey-Deucey): player 1 on the upper pile, player 2 on the lower.
 constexpr int startPileTop(int player, int level) {
     return player == 1 ? upperPileTop(level) : lowerPileTop(level);
@@ -105,17 +109,27 @@ constexpr TurnPlaces turnPlaces(int player) {
 
 // Labels and marks along the two name rows (player 1 at the bottom).
 inline constexpr int kNameLeft = 532;
-constexpr int nameTop(int player) { return player == 1 ? 343 : 1; }
+constexpr int nameTop(int player) {
+    return player == 1 ? 343 : 1;
+}
 inline constexpr int kPipsLeft = 628;
-constexpr int eyesLeft(int player) { return player == 1 ? 500 : 502; }
-constexpr int eyesTop(int player) { return player == 1 ? 346 : 4; }
+constexpr int eyesLeft(int player) {
+    return player == 1 ? 500 : 502;
+}
+constexpr int eyesTop(int player) {
+    return player == 1 ? 346 : 4;
+}
 inline constexpr int kTurnBarLeft = 496;
 inline constexpr int kTurnBarWidth = 225;
 inline constexpr int kTurnBarHeight = 21;
 inline constexpr int kTurnBarRise = 2;
-constexpr int turnBarTop(int player) { return nameTop(player) - kTurnBarRise; }
+constexpr int turnBarTop(int player) {
+    return nameTop(player) - kTurnBarRise;
+}
 inline constexpr int kConcedeLeft = 724;
-constexpr int concedeTop(int player) { return player == 1 ? 341 : 1; }
+constexpr int concedeTop(int player) {
+    return player == 1 ? 341 : 1;
+}
 
 inline constexpr int kStatusLeft = 28;
 inline constexpr int kStatusTop = 343;

@@ -10,10 +10,18 @@ namespace bg {
 namespace {
 
 // A die picture has faces 0 (used) to 6; 100 means "not thrown yet" and shows as a blank.
-bool isDieField(int v) { return (v >= 0 && v <= 6) || v == kAwaitingRoll; }
-bool isShownDie(int v) { return v >= 0 && v <= 6; }
-bool isLevel(int v) { return v >= 1 && v <= kLevels; }
-bool isGridLevel(int v) { return v >= 0 && v <= kLevels; }
+bool isDieField(int v) {
+    return (v >= 0 && v <= 6) || v == kAwaitingRoll;
+}
+bool isShownDie(int v) {
+    return v >= 0 && v <= 6;
+}
+bool isLevel(int v) {
+    return v >= 1 && v <= kLevels;
+}
+bool isGridLevel(int v) {
+    return v >= 0 && v <= kLevels;
+}
 
 // The last field of a message that has no "+" after it: cut it if a "+" still follows,
 // otherwise everything that is left.
@@ -23,7 +31,9 @@ std::string lastText(Fields& f) {
     f = Fields(std::string());
     return rest;
 }
-int lastNumber(Fields& f) { return toIntOrThrow(lastText(f)); }
+int lastNumber(Fields& f) {
+    return toIntOrThrow(lastText(f));
+}
 
 Dice readDice(Fields& f) {
     Dice d;
@@ -48,13 +58,20 @@ std::string trailingText(const std::string& rest) {
 
 const char* errorText(int code) {
     switch (code) {
-    case 1: return "Invalid Move";
-    case 2: return "Cannot place your pieces into home yet.";
-    case 3: return "Cannot move that piece into home.";
-    case 4: return "You must move your piece off the bar.";
-    case 5: return "You must move exactly into home if able.";
-    case 6: return "You must move home from the highest point.";
-    default: return nullptr;
+    case 1:
+        return "Invalid Move";
+    case 2:
+        return "Cannot place your pieces into home yet.";
+    case 3:
+        return "Cannot move that piece into home.";
+    case 4:
+        return "You must move your piece off the bar.";
+    case 5:
+        return "You must move exactly into home if able.";
+    case 6:
+        return "You must move home from the highest point.";
+    default:
+        return nullptr;
     }
 }
 
@@ -66,13 +83,16 @@ bool isLanding(int mover, int point, int level) {
 }
 
 // The cell a message says a checker leaves: only looked at when the point is a grid point.
-bool isLeaving(int point, int level) { return !isGridPoint(point) || isGridLevel(level); }
+bool isLeaving(int point, int level) {
+    return !isGridPoint(point) || isGridLevel(level);
+}
 
 } // namespace
 
 ClientState::ClientState(ClientSink& sink) : m_sink(sink) {
     for (int p = 1; p <= 2; ++p)
-        for (int id = 1; id <= kPieces; ++id) putpawnhome(p, id);
+        for (int id = 1; id <= kPieces; ++id)
+            putpawnhome(p, id);
     m_view.moveTargets[1] = {{false, geo::kMoveTargetRestLeft, geo::kMoveTargetRestTop}, 0, 0};
     m_view.moveTargets[2] = m_view.moveTargets[1];
     for (int p = 1; p <= 2; ++p) {
@@ -117,7 +137,9 @@ void ClientState::joinpress() {
     m_view.startGameEnabled = false;
 }
 
-void ClientState::sendMessage(std::string_view message) { m_sink.sendBytes(frame(message)); }
+void ClientState::sendMessage(std::string_view message) {
+    m_sink.sendBytes(frame(message));
+}
 
 void ClientState::kicking(int number) {
     if (m_hosting && m_loggedin) sendMessage(msg::kickhim(m_myplayer, number));
@@ -129,7 +151,8 @@ void ClientState::sockRead(std::string_view bytes) {
     std::vector<std::string> lines;
     // A host that never ends its message would grow the buffer without bound: drop the rest.
     if (!m_splitter.feed(bytes, lines)) m_splitter.clear();
-    for (auto& line : lines) m_receivedlist.push_back(std::move(line));
+    for (auto& line : lines)
+        m_receivedlist.push_back(std::move(line));
 }
 
 bool ClientState::processsocktimer() {
@@ -181,12 +204,24 @@ void ClientState::dispatch(std::string_view line) {
         try {
             switch (i) {
             case 1:
-            case 2: m_sink.chatReceived(cmd.rest); break;
-            case 4: addLine(cmd.rest + " has a different version of the game then you."); break;
-            case 5: addLine("You have a differnt version of the game then the host."); break;
-            case 11: m_sink.gameIsFull(); break;
-            case 24: m_sink.playasound(cmd.rest); break;
-            default: (this->*rows[i].handler)(cmd.rest); break;
+            case 2:
+                m_sink.chatReceived(cmd.rest);
+                break;
+            case 4:
+                addLine(cmd.rest + " has a different version of the game then you.");
+                break;
+            case 5:
+                addLine("You have a differnt version of the game then the host.");
+                break;
+            case 11:
+                m_sink.gameIsFull();
+                break;
+            case 24:
+                m_sink.playasound(cmd.rest);
+                break;
+            default:
+                (this->*rows[i].handler)(cmd.rest);
+                break;
             }
         } catch (const FieldError&) {
             // A field that is not a number ends this handler only; the queue goes on.
@@ -512,7 +547,8 @@ void ClientState::winner(const std::string& fields) {
     m_view.double1.visible = m_view.double2.visible = false;
     m_view.undoVisible = false;
     for (int p = 1; p <= 2; ++p)
-        for (int i = 1; i <= 2; ++i) m_view.homeTargets[p][i].visible = false;
+        for (int i = 1; i <= 2; ++i)
+            m_view.homeTargets[p][i].visible = false;
     m_sink.playSound("winner");
 
     const bool won = amSeatPlayer() && m_view.playerName[m_myplayer] == name;
@@ -597,8 +633,8 @@ void ClientState::loadboard(const std::string& fields) {
         } else if (isBoardPoint(e.point)) {
             if (onBar[e.player][e.piece]) {
                 m_pawns[e.player][e.piece] = Pawn{e.point, e.level};
-                placeChecker(e.player, e.piece, geo::getleft(e.point), geo::gettop(e.point, e.level),
-                             e.level);
+                placeChecker(e.player, e.piece, geo::getleft(e.point),
+                             geo::gettop(e.point, e.level), e.level);
             } else {
                 placeOnBoard(e.player, e.piece, e.point, e.level);
             }
@@ -615,9 +651,10 @@ void ClientState::loadboard(const std::string& fields) {
         int pips = 0;
         for (int id = 1; id <= kPieces; ++id) {
             const Pawn& pw = m_pawns[p][id];
-            if (isBoardPoint(pw.point)) pips += homeDistance(p, pw.point);
-            else if (pw.point == pilePoint(p) && !(isLevel(pw.level) &&
-                                                   m_boardgrid[pw.point][pw.level] == Cell{p, id}))
+            if (isBoardPoint(pw.point))
+                pips += homeDistance(p, pw.point);
+            else if (pw.point == pilePoint(p) &&
+                     !(isLevel(pw.level) && m_boardgrid[pw.point][pw.level] == Cell{p, id}))
                 pips += 25; // on the bar
         }
         setPips(p, pips);
@@ -634,7 +671,8 @@ void ClientState::loadboard(const std::string& fields) {
     if (amSeatPlayer()) m_view.concedeVisible[m_myplayer] = true;
 }
 
-// ---- display operations ---------------------------------------------------------------------------
+// ---- display operations
+// ---------------------------------------------------------------------------
 
 void ClientState::clearall() {
     m_view.dice1.visible = m_view.dice2.visible = false;
@@ -651,14 +689,17 @@ void ClientState::clearall() {
 void ClientState::hideTargets() {
     m_view.undoVisible = false;
     for (int p = 1; p <= 2; ++p)
-        for (int i = 1; i <= 2; ++i) m_view.homeTargets[p][i].visible = false;
+        for (int i = 1; i <= 2; ++i)
+            m_view.homeTargets[p][i].visible = false;
     m_view.moveTargets[1].visible = m_view.moveTargets[2].visible = false;
 }
 
 void ClientState::setpawnsbeginning() {
     // Points 0 and 25 are cleared too, so a normal game after an Acey-Deucey one starts clean.
-    for (auto& point : m_boardgrid) point.fill(Cell{});
-    for (auto& side : m_pawns) side.fill(Pawn{kBorneOff, 0});
+    for (auto& point : m_boardgrid)
+        point.fill(Cell{});
+    for (auto& side : m_pawns)
+        side.fill(Pawn{kBorneOff, 0});
     if (m_acey) {
         for (int p = 1; p <= 2; ++p)
             for (int k = 1; k <= kPieces; ++k) {
@@ -671,7 +712,8 @@ void ClientState::setpawnsbeginning() {
     struct Group {
         int first, last, point1, point2;
     };
-    static constexpr Group groups[] = {{1, 5, 12, 13}, {6, 8, 17, 8}, {9, 13, 19, 6}, {14, 15, 1, 24}};
+    static constexpr Group groups[] = {
+        {1, 5, 12, 13}, {6, 8, 17, 8}, {9, 13, 19, 6}, {14, 15, 1, 24}};
     for (const Group& g : groups)
         for (int k = g.first; k <= g.last; ++k) {
             placeOnBoard(1, k, g.point1, k - g.first + 1);
@@ -715,9 +757,12 @@ void ClientState::showTurnBar(int player) {
     m_view.turnBar.visible = true;
 }
 
-// ---- helpers --------------------------------------------------------------------------------------
+// ---- helpers
+// --------------------------------------------------------------------------------------
 
-void ClientState::playTurnSound() { m_sink.playSound(m_newTurnSound ? "turnnew" : "turn"); }
+void ClientState::playTurnSound() {
+    m_sink.playSound(m_newTurnSound ? "turnnew" : "turn");
+}
 
 void ClientState::startOfTurnForMe() {
     m_dicemark = 't';
@@ -727,9 +772,13 @@ void ClientState::startOfTurnForMe() {
     playTurnSound();
 }
 
-void ClientState::setPips(int player, int pips) { m_view.pips[player] = "Pips: " + std::to_string(pips); }
+void ClientState::setPips(int player, int pips) {
+    m_view.pips[player] = "Pips: " + std::to_string(pips);
+}
 
-void ClientState::emptyCell(int point, int level) { m_boardgrid[point][level] = Cell{}; }
+void ClientState::emptyCell(int point, int level) {
+    m_boardgrid[point][level] = Cell{};
+}
 
 void ClientState::placeOnBoard(int player, int piece, int point, int level) {
     m_pawns[player][piece] = Pawn{point, level};

@@ -42,7 +42,7 @@ inline constexpr const char* kLoopback = "127.0.0.1";
 
 // What leaves the client. Every hook does nothing by default.
 class ClientSink {
-public:
+  public:
     virtual ~ClientSink() = default;
     // Bytes for the game connection, terminators included.
     virtual void sendBytes(std::string_view) {}
@@ -94,8 +94,8 @@ struct ClientView {
     DieSprite dice1, dice2, double1, double2;
     Sprite cup, turnBar;
     bool cupAnimating = false;
-    std::array<Target, 3> moveTargets{};                     // moveit_1, moveit_2
-    std::array<std::array<Target, 3>, 3> homeTargets{};      // image_home11 .. image_home22
+    std::array<Target, 3> moveTargets{};                // moveit_1, moveit_2
+    std::array<std::array<Target, 3>, 3> homeTargets{}; // image_home11 .. image_home22
     bool undoVisible = false;
     std::array<bool, 3> eyesVisible{};
     std::array<bool, 3> concedeVisible{};
@@ -120,13 +120,13 @@ struct ClientView {
 };
 
 class ClientState {
-public:
+  public:
     explicit ClientState(ClientSink& sink);
 
     // --- connection, command line ---------------------------------------------------------
     // processparams step 1 and the solo/host/join decisions that need no socket.
     void beginParams();
-    void setSolo();                                           // playername "You", 127.0.0.1
+    void setSolo(); // playername "You", 127.0.0.1
     void setMultiplayer(std::string_view name, std::string_view address);
     void hostpress(); // the state half of hosting: loginstring, hosting, start button
     void joinpress();
@@ -194,7 +194,7 @@ public:
     bool isSeat(int n) const { return n >= 1 && n <= m_seatcount; }
     bool amSeatPlayer() const { return isPlayer(m_myplayer); }
 
-private:
+  private:
     void addLine(std::string_view text) { m_sink.addSystemLine(text); }
     void sendMessage(std::string_view message);
     void playTurnSound();
