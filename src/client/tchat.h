@@ -144,7 +144,6 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
   protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
   private:
     // ClientSink
