@@ -587,10 +587,6 @@ void Tchat::closeEvent(QCloseEvent* e) {
     emit closedForGood();
 }
 
-void Tchat::resizeEvent(QResizeEvent* e) {
-    QMainWindow::resizeEvent(e);
-}
-
 // ---- what the state sends out -------------------------------------------------------------------
 
 void Tchat::sendBytes(std::string_view bytes) {
