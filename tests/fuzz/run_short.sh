@@ -1,13 +1,18 @@
 #!/bin/sh
-# A short fuzzing run as part of the tests: builds the fuzz targets with clang's libFuzzer and
-# the address and undefined-behaviour sanitizers (in build-fuzz, beside the normal build), then
-# runs one target for a few seconds. Long runs are made by hand the same way.
+# A short fuzzing run as part of the tests: builds a fuzz target with clang's libFuzzer and the
+# address and undefined-behaviour sanitizers (in build-fuzz, beside the normal build), then runs
+# it for a few seconds from its seed folder, if it has one. Long runs are made by hand the same
+# way. Exits 77 (skipped) when clang is not installed.
 #   run_short.sh SOURCE_DIR TARGET SECONDS
 set -eu
-src=$1 target=$2 seconds=$3
+src=$1 target=$2 seconds=${3:-15}
+command -v clang++-14 >/dev/null 2>&1 || exit 77
 cd "$src"
-cmake --preset fuzz >/dev/null
+[ -f build-fuzz/CMakeCache.txt ] || cmake --preset fuzz >/dev/null
 cmake --build build-fuzz --target "$target" >/dev/null
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
-exec "build-fuzz/tests/fuzz/$target" -max_total_time="$seconds" -artifact_prefix="$corpus/" "$corpus"
+seeds="tests/fuzz/${target%_fuzz}_corpus"
+[ -d "$seeds" ] && cp "$seeds"/* "$corpus"/
+"build-fuzz/tests/fuzz/$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+    -artifact_prefix="$corpus/" "$corpus"
