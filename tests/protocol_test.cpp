@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace bg;
 
 TEST(Splitter, CutsAtEveryTerminatorAndKeepsTheRest) {
@@ -94,4 +96,20 @@ TEST(Messages, LoadboardListsBarPiecesTwice) {
     EXPECT_NE(text.find("+1+15+1+2+2+1+13+1+"), std::string::npos);
     const std::string tail = "+2+15+24+2+1+15+26+1";
     EXPECT_EQ(text.substr(text.size() - tail.size()), tail); // no "+" after the last tuple
+}
+
+TEST(Messages, MoveFieldsReadBackAsWritten) {
+    const msg::MoveReport m{2, 0, 1, 47, 14, 25, 14, 23, 1};
+    const Dice dice{0, 5, 0, 0};
+    Fields f(splitCommand(msg::pounce(m, dice, 1, 7, 170, 1, 3)).rest);
+    Dice read;
+    const msg::MoveReport back = msg::readMoveReport(f, read);
+    EXPECT_EQ(read, dice);
+    EXPECT_EQ(std::tie(back.mover, back.next, back.slot, back.pips, back.piece, back.fromPoint,
+                       back.fromLevel, back.toPoint, back.toLevel),
+              std::tie(m.mover, m.next, m.slot, m.pips, m.piece, m.fromPoint, m.fromLevel,
+                       m.toPoint, m.toLevel));
+    EXPECT_EQ(f.number(), 1); // the pounce's own fields follow
+    Fields broken("2+0+1+x+");
+    EXPECT_THROW(msg::readMoveReport(broken, read), FieldError);
 }

@@ -253,7 +253,7 @@ void Tchat::buildBoard() {
     m_undo->setFocusPolicy(Qt::NoFocus);
     m_start = new QPushButton("Start Game", m_panel);
     m_start->setObjectName("button_start");
-    m_start->setGeometry(8, 0, 70, 18);
+    m_start->setGeometry(8, 0, 92, 20);
     m_start->setFocusPolicy(Qt::NoFocus);
 
     m_winnerPanel = new QLabel(m_panel);

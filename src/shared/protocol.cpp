@@ -176,6 +176,30 @@ std::string pounce(const MoveReport& m, const Dice& dice, int opponent, int hitP
                                   << opponent << hitPiece << opponentPips << hitLevel << barSlot)
         .closed();
 }
+Dice readDice(Fields& f) {
+    Dice d;
+    d.die1 = f.number();
+    d.die2 = f.number();
+    d.double1 = f.number();
+    d.double2 = f.number();
+    return d;
+}
+
+MoveReport readMoveReport(Fields& f, Dice& dice) {
+    MoveReport m;
+    m.mover = f.number();
+    m.next = f.number();
+    dice = readDice(f);
+    m.slot = f.number();
+    m.pips = f.number();
+    m.piece = f.number();
+    m.fromPoint = f.number();
+    m.fromLevel = f.number();
+    m.toPoint = f.number();
+    m.toLevel = f.number();
+    return m;
+}
+
 std::string gothome(int mover, int next, const Dice& dice, int slot, int piece, int homeCount,
                     int fromPoint, int fromLevel, int pips) {
     return (Builder("CMD_gothome") << mover << next << dice << slot << piece << homeCount

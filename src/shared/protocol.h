@@ -135,6 +135,10 @@ struct MoveReport {
 std::string movehispiece(const MoveReport& m, const Dice& dice, bool more);
 std::string pounce(const MoveReport& m, const Dice& dice, int opponent, int hitPiece,
                    int opponentPips, int hitLevel, int barSlot);
+// Reading back what the builders above write: the dice state, and the leading fields of
+// CMD_movehispiece and CMD_pounce (mover, next, dice, slot, pips, piece, from, to).
+Dice readDice(Fields& f);
+MoveReport readMoveReport(Fields& f, Dice& dice);
 std::string gothome(int mover, int next, const Dice& dice, int slot, int piece, int homeCount,
                     int fromPoint, int fromLevel, int pips);
 std::string error(int player, int code);

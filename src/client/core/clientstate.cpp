@@ -35,14 +35,7 @@ int lastNumber(Fields& f) {
     return toIntOrThrow(lastText(f));
 }
 
-Dice readDice(Fields& f) {
-    Dice d;
-    d.die1 = f.number();
-    d.die2 = f.number();
-    d.double1 = f.number();
-    d.double2 = f.number();
-    return d;
-}
+using msg::readDice;
 
 bool diceShowable(const Dice& d) {
     return isShownDie(d.die1) && isShownDie(d.die2) && isShownDie(d.double1) &&
@@ -377,16 +370,10 @@ void ClientState::choosedouble(const std::string& fields) {
 
 void ClientState::movehispiece(const std::string& fields) {
     Fields f(fields);
-    const int mover = f.number();
-    const int next = f.number();
-    const Dice d = readDice(f);
-    f.number(); // which die was used: the dice themselves say enough
-    const int pips = f.number();
-    const int piece = f.number();
-    const int fromPoint = f.number();
-    const int fromLevel = f.number();
-    const int toPoint = f.number();
-    const int toLevel = f.number();
+    Dice d;
+    // Which die was used needs no picture: the dice themselves say enough.
+    const auto [mover, next, slot, pips, piece, fromPoint, fromLevel, toPoint, toLevel] =
+        msg::readMoveReport(f, d);
     const std::string more = f.text();
     if (!isPlayer(mover) || !isPiece(piece) || !diceShowable(d) ||
         !isLeaving(fromPoint, fromLevel) || !isLanding(mover, toPoint, toLevel))
@@ -410,16 +397,9 @@ void ClientState::movehispiece(const std::string& fields) {
 
 void ClientState::pounce(const std::string& fields) {
     Fields f(fields);
-    const int mover = f.number();
-    const int next = f.number();
-    const Dice d = readDice(f);
-    f.number(); // die used
-    const int pips = f.number();
-    const int piece = f.number();
-    const int fromPoint = f.number();
-    const int fromLevel = f.number();
-    const int toPoint = f.number();
-    const int toLevel = f.number();
+    Dice d;
+    const auto [mover, next, slot, pips, piece, fromPoint, fromLevel, toPoint, toLevel] =
+        msg::readMoveReport(f, d);
     const int opponent = f.number();
     const int hitPiece = f.number();
     const int opponentPips = f.number();
