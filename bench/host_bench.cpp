@@ -18,24 +18,31 @@ void botGames(benchmark::State& state, bool acey) {
         if (!r.finished) state.SkipWithError("a game did not finish");
         events += r.events;
     }
-    state.counters["games/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["games/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["events/game"] = double(events) / double(state.iterations());
 }
 
-void BM_NormalBotGame(benchmark::State& state) { botGames(state, false); }
-void BM_AceyBotGame(benchmark::State& state) { botGames(state, true); }
+void BM_NormalBotGame(benchmark::State& state) {
+    botGames(state, false);
+}
+void BM_AceyBotGame(benchmark::State& state) {
+    botGames(state, true);
+}
 
 // Chat lines from seven spectators relayed to nine seats: the dispatcher's raw rate.
 void BM_ChatRelay(benchmark::State& state) {
     sim::Sim s;
-    for (int i = 1; i <= kMaxSeats; ++i) s.join("Player" + std::to_string(i));
+    for (int i = 1; i <= kMaxSeats; ++i)
+        s.join("Player" + std::to_string(i));
     s.outbox.record = false;
     const std::string line = frame(msg::chat(3, "good move, well played", "clRed"));
     for (auto _ : state) {
         s.host->Sock1Read(3, line);
         s.host->socktimerTimer();
     }
-    state.counters["requests/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["requests/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 } // namespace

@@ -35,10 +35,12 @@ inline void hit(Board& b, int p, int id) {
 
 // Every piece in its home: a blank position to build on (keeps the game type and turn).
 inline void clearToHome(Board& b) {
-    for (auto& point : b.boardgrid) point = {};
+    for (auto& point : b.boardgrid)
+        point = {};
     for (int p = 1; p <= 2; ++p) {
         b.side[p] = Side{};
-        for (int id = 1; id <= kPieces; ++id) b.side[p].pawns[id] = {homePoint(p), 0};
+        for (int id = 1; id <= kPieces; ++id)
+            b.side[p].pawns[id] = {homePoint(p), 0};
         b.side[p].homecount = kPieces;
     }
 }

@@ -14,7 +14,8 @@ Board freshBoard(bool acey) {
     b.acey = acey;
     b.clearForNewGame();
     b.setpawnstobeginning();
-    for (int p = 1; p <= 2; ++p) b.side[p].pips = b.configpips(p);
+    for (int p = 1; p <= 2; ++p)
+        b.side[p].pips = b.configpips(p);
     return b;
 }
 
@@ -74,7 +75,8 @@ TEST(BoardPips, HitPieceCountsTwentyFive) {
 
 TEST(BoardPips, HomeAndPilesCountNothing) {
     Board b = freshBoard(false);
-    for (int id = 1; id <= kPieces; ++id) put(b, 1, id, homePoint(1));
+    for (int id = 1; id <= kPieces; ++id)
+        put(b, 1, id, homePoint(1));
     EXPECT_EQ(b.configpips(1), 0);
     EXPECT_EQ(b.side[1].homecount, 15);
     EXPECT_EQ(b.validate(), "");
@@ -94,7 +96,8 @@ TEST(BoardBar, OnBarOnlyRefusesOtherPiecesWhileBarHasSome) {
 
 TEST(BoardAllHome, BarStartPileAndOutsidePiecesBlock) {
     Board b = emptyBoard();
-    for (int id = 1; id <= kPieces; ++id) put(b, 1, id, 19 + id % 6);
+    for (int id = 1; id <= kPieces; ++id)
+        put(b, 1, id, 19 + id % 6);
     EXPECT_TRUE(b.checkforallhome(1));
     put(b, 1, 3, homePoint(1));
     EXPECT_TRUE(b.checkforallhome(1));
@@ -136,7 +139,8 @@ TEST(BoardMoves, BarBlockedIsAnnouncedOnce) {
     hit(b, 1, 1);
     int id = 1;
     for (int point = 1; point <= 6; ++point)
-        for (int k = 0; k < 2; ++k) put(b, 2, id++, point);
+        for (int k = 0; k < 2; ++k)
+            put(b, 2, id++, point);
     b.dice = {6, 5, 0, 0};
     Recorder r;
     EXPECT_FALSE(b.checkforopenspot(&r));
@@ -154,9 +158,11 @@ TEST(BoardMoves, BarBlockedIsAnnouncedOnce) {
 TEST(BoardMoves, AllHomeLooksOnlyAtTheFarthestBackPiece) {
     Board b = emptyBoard();
     // Player 1 all home: farthest back on 19, others on 22. Player 2 blocks 19+d targets.
-    for (int id = 1; id <= 14; ++id) put(b, 1, id, 22);
+    for (int id = 1; id <= 14; ++id)
+        put(b, 1, id, 22);
     put(b, 1, 15, 19);
-    for (int id = 1; id <= 15; ++id) put(b, 2, id, 21 + (id % 2) * 2); // points 21 and 23
+    for (int id = 1; id <= 15; ++id)
+        put(b, 2, id, 21 + (id % 2) * 2); // points 21 and 23
     b.currentplayer = 1;
     b.dice = {2, 4, 0, 0}; // 19+2=21 and 19+4=23 are blocked; 22+2=24 would be open
     ASSERT_TRUE(b.checkforallhome(1));
@@ -170,7 +176,8 @@ TEST(BoardMoves, AllHomeLooksOnlyAtTheFarthestBackPiece) {
 TEST(BoardMoves, PlayerTwoHomePiecesNeverMove) {
     Board b = emptyBoard();
     put(b, 2, 15, 12); // not all home, only piece left is on 12
-    for (int id = 1; id <= 15; ++id) put(b, 1, id, id <= 8 ? 8 : 7); // closes 8 and 7
+    for (int id = 1; id <= 15; ++id)
+        put(b, 1, id, id <= 8 ? 8 : 7); // closes 8 and 7
     b.currentplayer = 2;
     // 28 - 4 = 24 would be open, but home pieces are not movable; 12-4=8 and 12-5=7 blocked.
     b.dice = {4, 5, 0, 0};

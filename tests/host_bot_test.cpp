@@ -86,7 +86,7 @@ TEST(BotFamilies, LimitedBotSometimesPassesUpAHit) {
 
 TEST(BotFamilies, RacesHomeOnceTheArmiesHavePassed) {
     BotTurn t({2, 1, 0, 0});
-    put(t.board(), 2, 1, 9);  // outside the home board
+    put(t.board(), 2, 1, 9); // outside the home board
     put(t.board(), 2, 2, 4);
     put(t.board(), 2, 3, 4);
     put(t.board(), 1, 1, 20); // every piece of player 1 is past player 2's
@@ -97,8 +97,10 @@ TEST(BotFamilies, RacesHomeOnceTheArmiesHavePassed) {
 TEST(BotFamilies, PassesAtOnceWhenNothingPlays) {
     BotTurn t({6, 6, 6, 6});
     put(t.board(), 2, 1, 10);
-    for (int id = 1; id <= 2; ++id) put(t.board(), 1, id, 4);
-    for (int id = 3; id <= 14; ++id) put(t.board(), 1, id, 20); // all home for 1 except 4s
+    for (int id = 1; id <= 2; ++id)
+        put(t.board(), 1, id, 4);
+    for (int id = 3; id <= 14; ++id)
+        put(t.board(), 1, id, 20); // all home for 1 except 4s
     EXPECT_EQ(t.play(), "CMD_nextplayer+1+");
 }
 
@@ -108,18 +110,21 @@ TEST(BotFamilies, BlockedBarAfterATakeOverPassesInsteadOfHanging) {
     put(t.board(), 2, 1, 10);
     put(t.board(), 2, 2, 12);
     setup::hit(t.board(), 2, 2);
-    for (int id = 1; id <= 4; ++id) put(t.board(), 1, id, id <= 2 ? 23 : 22);
+    for (int id = 1; id <= 4; ++id)
+        put(t.board(), 1, id, id <= 2 ? 23 : 22);
     EXPECT_EQ(t.play(), "CMD_nextplayer+1+");
 }
 
 TEST(BotFamilies, AceyOneTwoAlwaysTakesDoubleFives) {
     BotTurn t({1, 2, 0, 0}, true, true);
     t.board().aceypending = true;
-    for (int id = 1; id <= 15; ++id) put(t.board(), 2, id, 25);
-    for (int id = 1; id <= 15; ++id) put(t.board(), 1, id, 0);
-    t.play();                 // plays the 1 (or 2)
-    t.s.run(1000);            // then the other
-    t.s.run(1000);            // then chooses
+    for (int id = 1; id <= 15; ++id)
+        put(t.board(), 2, id, 25);
+    for (int id = 1; id <= 15; ++id)
+        put(t.board(), 1, id, 0);
+    t.play();      // plays the 1 (or 2)
+    t.s.run(1000); // then the other
+    t.s.run(1000); // then chooses
     const Lines got = t.s.outbox.to(1);
     ASSERT_GE(got.size(), 3u);
     EXPECT_EQ(got[2], "CMD_threwdice+2+5+5+5+5+t+");

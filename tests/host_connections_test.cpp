@@ -48,7 +48,7 @@ TEST(HostLogin, SameVersionOutsideAGameGetsNoBoard) {
     s.send(seat, msg::logininfo(seat, "1.0.4", "Ann"));
     s.settle();
     EXPECT_EQ(s.outbox.to(2), (Lines{"CMD_sendlogininfo+2", "CMD_newplayerinfo+2+Ann",
-                                      "CMD_existingplayers+1+Host"}));
+                                     "CMD_existingplayers+1+Host"}));
 }
 
 TEST(HostSeats, FreedSeatsAreReusedLowestFirstAndDepartureIsAnnouncedOnce) {
@@ -70,14 +70,16 @@ TEST(HostSeats, FreedSeatsAreReusedLowestFirstAndDepartureIsAnnouncedOnce) {
 
 TEST(HostSeats, TenthConnectionIsRefusedQuietly) {
     Sim s;
-    for (int i = 1; i <= kMaxSeats; ++i) ASSERT_EQ(s.join(std::to_string(i)), i);
+    for (int i = 1; i <= kMaxSeats; ++i)
+        ASSERT_EQ(s.join(std::to_string(i)), i);
     s.outbox.clear();
     EXPECT_EQ(s.connect(), kRefusedSeat);
     ASSERT_EQ(s.outbox.log.size(), 1u);
     EXPECT_EQ(s.outbox.log[0].seat, kRefusedSeat);
     EXPECT_EQ(s.outbox.log[0].text, "CMD_full+");
     EXPECT_EQ(s.outbox.closed, (std::vector<int>{kRefusedSeat}));
-    for (int i = 1; i <= kMaxSeats; ++i) EXPECT_TRUE(s.host->seat(i).connected);
+    for (int i = 1; i <= kMaxSeats; ++i)
+        EXPECT_TRUE(s.host->seat(i).connected);
 }
 
 TEST(HostRelays, ChatActionAndSoundReachEverybody) {
@@ -91,9 +93,9 @@ TEST(HostRelays, ChatActionAndSoundReachEverybody) {
     s.send(1, msg::playasound(1, 7));
     s.settle();
     for (int seat = 1; seat <= 3; ++seat)
-        EXPECT_EQ(s.outbox.to(seat), (Lines{"CMD_chat+3+Guest chats: a+b|clRed",
-                                            "CMD_action+2+Bob waves|$00FF0000",
-                                            "CMD_playasound+1+wave7+"}));
+        EXPECT_EQ(s.outbox.to(seat),
+                  (Lines{"CMD_chat+3+Guest chats: a+b|clRed", "CMD_action+2+Bob waves|$00FF0000",
+                         "CMD_playasound+1+wave7+"}));
 }
 
 TEST(HostRelays, OneRequestPerTickInArrivalOrder) {
@@ -101,7 +103,9 @@ TEST(HostRelays, OneRequestPerTickInArrivalOrder) {
     s.join("Host");
     s.outbox.clear();
     // Two messages in one read, then one split over two reads.
-    s.host->Sock1Read(1, std::string("CMD_chat+1+x|c\xFF" "CMD_chat+1+y|c\xFF" "CMD_ch"));
+    s.host->Sock1Read(1, std::string("CMD_chat+1+x|c\xFF"
+                                     "CMD_chat+1+y|c\xFF"
+                                     "CMD_ch"));
     s.host->Sock1Read(1, std::string("at+1+z|c\xFF"));
     s.run(10);
     EXPECT_EQ(s.outbox.to(1), (Lines{"CMD_chat+1+Host chats: x|c"}));
@@ -162,10 +166,10 @@ TEST(HostSeats, SpoofedAndMalformedRequestsChangeNothing) {
     s.send(3, msg::pressstart(1));
     s.send(3, msg::pressstart(2));
     s.send(3, msg::concede(1));
-    s.send(2, msg::justwatch(1, 1));        // another seat: only the host may
-    s.send(3, "CMD_justwatch+3+1");          // a spectator seat: ignored
-    s.send(1, "CMD_pressstart+1a+");         // not a number
-    s.send(2, "CMD_pressstart+");            // missing field
+    s.send(2, msg::justwatch(1, 1)); // another seat: only the host may
+    s.send(3, "CMD_justwatch+3+1");  // a spectator seat: ignored
+    s.send(1, "CMD_pressstart+1a+"); // not a number
+    s.send(2, "CMD_pressstart+");    // missing field
     s.send(1, "CMD_moveit+1+99+5+");
     s.send(1, "CMD_mydoubles+1+x+");
     s.send(1, "CMD_pressstart+-4+");

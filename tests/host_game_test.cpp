@@ -26,7 +26,9 @@ void twoPlayers(Sim& s, bool acey, int d1, int d2, int tieWinner = 1) {
     s.random.script.clear();
 }
 
-Board& board(Sim& s) { return s.host->mutableBoard(); }
+Board& board(Sim& s) {
+    return s.host->mutableBoard();
+}
 
 // The position with every piece home, a turn open for `player` with the given dice.
 void blankTurn(Sim& s, int player, Dice dice) {
@@ -125,7 +127,8 @@ TEST(HostDice, AceyOneTwoChoosesDoublesAndThrowsAgain) {
     s.send(2, msg::mydoubles(2, 6));
     s.settle();
     EXPECT_EQ(s.outbox.to(1).back(), "CMD_threwdice+2+6+6+6+6+t+");
-    for (int i = 0; i < 4; ++i) s.send(2, msg::moveit(2, 13 - i, 19));
+    for (int i = 0; i < 4; ++i)
+        s.send(2, msg::moveit(2, 13 - i, 19));
     s.settle();
     EXPECT_TRUE(s.outbox.to(1).back().ends_with("+f+"));
     EXPECT_EQ(s.host->board().checkfornumonspot(2, 19), 4);
@@ -148,7 +151,8 @@ TEST(HostDice, ThrowWithoutMovePassesAfterTwoSeconds) {
     twoPlayers(s, false, 5, 3);
     Board& b = board(s);
     blankTurn(s, 2, {kAwaitingRoll, kAwaitingRoll, 0, 0});
-    for (int id = 1; id <= 12; ++id) put(b, 1, id, 19 + (id - 1) / 2); // 19..24 closed
+    for (int id = 1; id <= 12; ++id)
+        put(b, 1, id, 19 + (id - 1) / 2); // 19..24 closed
     put(b, 2, 1, 10);
     setup::hit(b, 2, 1);
     s.outbox.clear();
@@ -167,7 +171,8 @@ TEST(HostMoves, DoubleThreesUseDieTwoTwiceThenDieOne) {
     twoPlayers(s, false, 5, 3);
     board(s).dice = {3, 3, 3, 3};
     s.outbox.clear();
-    for (int i = 0; i < 4; ++i) s.send(1, msg::moveit(1, 9, 22));
+    for (int i = 0; i < 4; ++i)
+        s.send(1, msg::moveit(1, 9, 22));
     s.settle();
     const Lines got = s.outbox.to(2);
     ASSERT_EQ(got.size(), 4u);
@@ -183,8 +188,8 @@ TEST(HostMoves, BarFirstEntryHitsAndCannotBeUndone) {
     twoPlayers(s, false, 5, 3);
     Board& b = board(s);
     b.dice = {5, 2, 0, 0};
-    setup::hit(b, 1, 15);              // player 1 has a piece on the bar
-    put(b, 2, 13, 5);                  // player 2 leaves a blot on 5
+    setup::hit(b, 1, 15); // player 1 has a piece on the bar
+    put(b, 2, 13, 5);     // player 2 leaves a blot on 5
     b.side[2].pips = b.configpips(2);
     s.outbox.clear();
     s.send(1, msg::moveit(1, 13, 21)); // legal for that piece, but the bar comes first
@@ -210,11 +215,11 @@ TEST(HostMoves, RefusedMovesKeepTheBoard) {
     twoPlayers(s, false, 5, 3);
     const Board before = s.host->board();
     s.outbox.clear();
-    s.send(1, msg::moveit(1, 14, 6));  // 1 -> 6 with the 5: player 2 holds 6
-    s.send(1, msg::moveit(1, 9, 30));  // off the board
-    s.send(1, msg::moveit(1, 1, 14));  // 12 -> 14 needs a 2
-    s.send(1, msg::moveit(1, 9, 19));  // not a move at all
-    s.send(2, msg::moveit(2, 5, 10));  // not on turn: no answer
+    s.send(1, msg::moveit(1, 14, 6)); // 1 -> 6 with the 5: player 2 holds 6
+    s.send(1, msg::moveit(1, 9, 30)); // off the board
+    s.send(1, msg::moveit(1, 1, 14)); // 12 -> 14 needs a 2
+    s.send(1, msg::moveit(1, 9, 19)); // not a move at all
+    s.send(2, msg::moveit(2, 5, 10)); // not on turn: no answer
     s.settle();
     EXPECT_EQ(s.outbox.to(1), Lines(4, "CMD_error+1+1+"));
     EXPECT_TRUE(s.outbox.to(2).empty());
@@ -268,7 +273,8 @@ TEST(HostBearOff, FifteenthPieceWinsWithoutPassingTheTurn) {
     s.outbox.clear();
     s.send(1, msg::placehome(1, 9, 1));
     s.run(5000);
-    EXPECT_EQ(s.outbox.to(2), (Lines{"CMD_gothome+1+0+0+3+0+0+1+9+15+24+1+0+", "CMD_winner+Host+"}));
+    EXPECT_EQ(s.outbox.to(2),
+              (Lines{"CMD_gothome+1+0+0+3+0+0+1+9+15+24+1+0+", "CMD_winner+Host+"}));
     EXPECT_FALSE(s.host->gamerunning());
     EXPECT_EQ(s.host->board().currentplayer, 0);
     s.send(1, msg::rolldice(0));
@@ -390,8 +396,10 @@ TEST(HostClock, TimeOutLetsTheBotFinishButTheNextTurnIsThePlayers) {
             bobsTurnAgain = true;
             timedOutAtHisTurn = s.host->seat(2).timedout;
         }
-        if (bobsTurnAgain && m == "CMD_thetime+1+") s.outbox.onSend = nullptr;
-        else if (bobsTurnAgain && m.starts_with("CMD_threwdice+2+")) ++botThrowsForBob;
+        if (bobsTurnAgain && m == "CMD_thetime+1+")
+            s.outbox.onSend = nullptr;
+        else if (bobsTurnAgain && m.starts_with("CMD_threwdice+2+"))
+            ++botThrowsForBob;
     };
     s.run(260000);
     ASSERT_TRUE(bobsTurnAgain);

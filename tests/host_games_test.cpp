@@ -16,7 +16,8 @@ void playMany(bool acey, bool notLimited) {
         Sim s(seed, 500, notLimited);
         const auto r = sim::playBotGame(s, acey, true);
         ASSERT_EQ(r.fault, "") << "seed " << seed;
-        ASSERT_TRUE(r.finished) << "seed " << seed << " did not end after " << r.events << " events";
+        ASSERT_TRUE(r.finished) << "seed " << seed << " did not end after " << r.events
+                                << " events";
         ASSERT_FALSE(s.host->gamerunning());
         ++wins[r.winner];
     }
@@ -27,6 +28,12 @@ void playMany(bool acey, bool notLimited) {
 
 } // namespace
 
-TEST(BotGames, ThousandNormalGamesEndCleanly) { playMany(false, true); }
-TEST(BotGames, ThousandAceyGamesEndCleanly) { playMany(true, true); }
-TEST(BotGames, LimitedBotGamesEndCleanly) { playMany(false, false); }
+TEST(BotGames, ThousandNormalGamesEndCleanly) {
+    playMany(false, true);
+}
+TEST(BotGames, ThousandAceyGamesEndCleanly) {
+    playMany(true, true);
+}
+TEST(BotGames, LimitedBotGamesEndCleanly) {
+    playMany(false, false);
+}

@@ -75,13 +75,15 @@ TEST(HostShell, NineSeatsTenthRefusedAndDeparturesAnnounced) {
     for (int i = 1; i <= kMaxSeats; ++i) {
         clients.push_back(std::make_unique<Client>(port, "Player" + std::to_string(i)));
         // One at a time, so seats are handed out in order.
-        ASSERT_TRUE(pumpUntil([&] { return clients.back()->heard("CMD_sendlogininfo+" + std::to_string(i)); }));
+        ASSERT_TRUE(pumpUntil(
+            [&] { return clients.back()->heard("CMD_sendlogininfo+" + std::to_string(i)); }));
     }
     ASSERT_TRUE(pumpUntil([&] { return clients[0]->heard("CMD_newplayerinfo+9+Player9"); }));
     EXPECT_TRUE(clients[8]->heard("CMD_existingplayers+1+Player1"));
     EXPECT_TRUE(clients[8]->heard("CMD_existingplayers+8+Player8"));
     std::vector<std::size_t> before;
-    for (auto& c : clients) before.push_back(c->lines.size());
+    for (auto& c : clients)
+        before.push_back(c->lines.size());
 
     Client tenth(port, "Late");
     ASSERT_TRUE(pumpUntil([&] { return tenth.closed; }));

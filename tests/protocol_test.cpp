@@ -12,7 +12,10 @@ TEST(Splitter, CutsAtEveryTerminatorAndKeepsTheRest) {
     std::vector<std::string> lines;
     EXPECT_TRUE(s.feed("CMD_roll", lines));
     EXPECT_TRUE(lines.empty());
-    EXPECT_TRUE(s.feed("dice+2+\xFF" "CMD_undo+2+\xFF" "CMD_ch", lines));
+    EXPECT_TRUE(s.feed("dice+2+\xFF"
+                       "CMD_undo+2+\xFF"
+                       "CMD_ch",
+                       lines));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "CMD_rolldice+2+");
     EXPECT_EQ(lines[1], "CMD_undo+2+");

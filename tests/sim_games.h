@@ -9,7 +9,7 @@ namespace bg::sim {
 struct GameResult {
     bool finished = false; // ended with CMD_winner
     int winner = 0;
-    long events = 0; // timer firings and dispatched lines
+    long events = 0;   // timer firings and dispatched lines
     std::string fault; // first inconsistency seen, if any
 };
 

@@ -22,7 +22,7 @@ struct Sent {
 };
 
 class MemoryOutbox : public Outbox {
-public:
+  public:
     std::function<void(int seat)> onClose;
     std::function<void(int seat, std::string_view)> onSend;
     std::vector<Sent> log;
@@ -53,7 +53,7 @@ public:
 
 // Periodic timers on a virtual millisecond clock.
 class VirtualClock : public Timers {
-public:
+  public:
     void start(HostTimer t, int intervalMs) override {
         Slot& s = m_slots[static_cast<int>(t)];
         s.running = true;
@@ -86,7 +86,7 @@ public:
 
     int64_t now = 0;
 
-private:
+  private:
     struct Slot {
         bool running = false;
         int interval = 0;
@@ -99,7 +99,7 @@ private:
 
 // Returns scripted values first (each must be below n), then seeded ones.
 class ScriptedRandom : public Random {
-public:
+  public:
     explicit ScriptedRandom(unsigned seed) : m_seeded(seed) {}
     std::deque<int> script;
     int random(int n) override {
@@ -111,12 +111,12 @@ public:
         return m_seeded.random(n);
     }
 
-private:
+  private:
     SeededRandom m_seeded;
 };
 
 class Sim {
-public:
+  public:
     explicit Sim(unsigned seed = 1, int botDelayMs = 1000, bool notLimited = true)
         : random(seed), settings(botDelayMs, notLimited),
           host(std::make_unique<TServer>(outbox, clock, random, settings)) {
@@ -151,8 +151,7 @@ public:
         while (true) {
             int64_t timerAt = 0;
             const int t = clock.nextDue(timerAt);
-            const int64_t dispatchAt =
-                host->hasQueuedLines() ? nextDispatch() : INT64_MAX;
+            const int64_t dispatchAt = host->hasQueuedLines() ? nextDispatch() : INT64_MAX;
             const int64_t at = std::min(t >= 0 ? timerAt : INT64_MAX, dispatchAt);
             if (at > end) break;
             clock.now = at;
@@ -169,7 +168,8 @@ public:
     }
     // Handles every queued line, 10 ms apart, without firing timers that are not due yet.
     void settle() {
-        while (host->hasQueuedLines()) run(kDispatchIntervalMs);
+        while (host->hasQueuedLines())
+            run(kDispatchIntervalMs);
     }
 
     MemoryOutbox outbox;
@@ -178,7 +178,7 @@ public:
     FixedBotSettings settings;
     std::unique_ptr<TServer> host;
 
-private:
+  private:
     int64_t nextDispatch() const {
         const int64_t tick = (clock.now / kDispatchIntervalMs + 1) * kDispatchIntervalMs;
         return std::max(tick, m_lastDispatch + kDispatchIntervalMs);

@@ -6,7 +6,9 @@ namespace {
 constexpr int kLimitedHitChance = 51; // a "Limited" bot hits when Random(100) reaches this
 
 // The bot hands the host the same text a client's request carries after its command word.
-std::string restOf(const std::string& request) { return splitCommand(request).rest; }
+std::string restOf(const std::string& request) {
+    return splitCommand(request).rest;
+}
 } // namespace
 
 void BotPlayer::computerroll() {
@@ -146,9 +148,8 @@ bool BotPlayer::computergethome(int p) {
 
 bool BotPlayer::computeroneonspotnotone(int p) {
     if (!m_host.m_settings.botNotLimited()) return false;
-    return firstFitting(p, Order::Ascending, false, [&](int from, int to) {
-        return count(p, to) == 1 && count(p, from) != 2;
-    });
+    return firstFitting(p, Order::Ascending, false,
+                        [&](int from, int to) { return count(p, to) == 1 && count(p, from) != 2; });
 }
 
 bool BotPlayer::computeroneonspot(int p) {
@@ -158,9 +159,8 @@ bool BotPlayer::computeroneonspot(int p) {
 bool BotPlayer::computermovenotinhomenotone(int p) {
     if (!m_host.m_settings.botNotLimited()) return false;
     const int o = opponentOf(p);
-    return firstFitting(p, Order::Descending, true, [&](int from, int to) {
-        return count(o, to) < 2 && count(p, from) != 2;
-    });
+    return firstFitting(p, Order::Descending, true,
+                        [&](int from, int to) { return count(o, to) < 2 && count(p, from) != 2; });
 }
 
 bool BotPlayer::computermovenotinhome(int p) {
@@ -175,15 +175,13 @@ bool BotPlayer::computermove(int p) {
 
 bool BotPlayer::computernotoneleft(int p) {
     const int o = opponentOf(p);
-    return firstFitting(p, Order::Ascending, false, [&](int from, int to) {
-        return count(o, to) < 2 && count(p, from) != 2;
-    });
+    return firstFitting(p, Order::Ascending, false,
+                        [&](int from, int to) { return count(o, to) < 2 && count(p, from) != 2; });
 }
 
 bool BotPlayer::computernotonetherenotoneleft(int p) {
-    return firstFitting(p, Order::Ascending, false, [&](int from, int to) {
-        return count(p, to) >= 1 && count(p, from) != 2;
-    });
+    return firstFitting(p, Order::Ascending, false,
+                        [&](int from, int to) { return count(p, to) >= 1 && count(p, from) != 2; });
 }
 
 } // namespace bg

@@ -17,7 +17,7 @@
 namespace bg {
 
 class BotPlayer {
-public:
+  public:
     explicit BotPlayer(TServer& host) : m_host(host), m_board(host.m_board) {}
 
     void computerroll();
@@ -39,7 +39,7 @@ public:
     bool computernotoneleft(int p);
     bool computernotonetherenotoneleft(int p);
 
-private:
+  private:
     enum class Order { Ascending, Descending };
     // Plays the first piece and usable die (die 1 first) passing `fits(piece, from, to)`,
     // among pieces below point 25 (optionally only those outside the home board).

@@ -1,15 +1,21 @@
 // The three game timers: the turn clock, the pass delay and the bot's pace.
 
-#include "tserver.h"
 #include "bot.h"
+#include "tserver.h"
 
 namespace bg {
 
 void TServer::timerFired(HostTimer timer) {
     switch (timer) {
-    case HostTimer::Turn: turntimeTimer(); break;
-    case HostTimer::Pass: timer1Timer(); break;
-    case HostTimer::Bot: computertimerTimer(); break;
+    case HostTimer::Turn:
+        turntimeTimer();
+        break;
+    case HostTimer::Pass:
+        timer1Timer();
+        break;
+    case HostTimer::Bot:
+        computertimerTimer();
+        break;
     }
     assertConsistent();
 }
@@ -49,10 +55,17 @@ void TServer::computertimerTimer() {
     if (!m_gamerunning) return;
     BotPlayer bot(*this);
     switch (m_botAction) {
-    case BotAction::Move: bot.computerplay(); break;
-    case BotAction::Roll: bot.computerroll(); break;
-    case BotAction::Double: bot.computerdouble(); break;
-    case BotAction::None: break;
+    case BotAction::Move:
+        bot.computerplay();
+        break;
+    case BotAction::Roll:
+        bot.computerroll();
+        break;
+    case BotAction::Double:
+        bot.computerdouble();
+        break;
+    case BotAction::None:
+        break;
     }
 }
 

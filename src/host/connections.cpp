@@ -19,7 +19,8 @@ void TServer::sendTo(int seat, std::string_view message) {
 }
 
 void TServer::sendToAll(std::string_view message) {
-    for (int s = 1; s <= m_seatsused; ++s) sendTo(s, message);
+    for (int s = 1; s <= m_seatsused; ++s)
+        sendTo(s, message);
 }
 
 void TServer::sendToOthers(int seat, std::string_view message) {
@@ -27,7 +28,9 @@ void TServer::sendToOthers(int seat, std::string_view message) {
         if (s != seat) sendTo(s, message);
 }
 
-void TServer::nomoveoffbar(int player) { sendToAll(msg::nomoveoffbar(player)); }
+void TServer::nomoveoffbar(int player) {
+    sendToAll(msg::nomoveoffbar(player));
+}
 
 int TServer::Sock1Accept(const std::function<void(int seat)>& bind) {
     int seat = 0;
@@ -64,7 +67,8 @@ void TServer::Sock1Read(int seat, std::string_view bytes) {
     if (seat < 1 || seat > kMaxSeats || !m_seats[seat].connected) return;
     std::vector<std::string> lines;
     const bool sane = m_seats[seat].buffer.feed(bytes, lines);
-    for (auto& line : lines) m_receivedlist.push_back({std::move(line), seat});
+    for (auto& line : lines)
+        m_receivedlist.push_back({std::move(line), seat});
     // A peer that never ends its line would grow the buffer without bound: let it go.
     if (!sane) m_outbox.close(seat);
 }
@@ -193,6 +197,27 @@ bool TServer::ownSeatRequired(std::string_view word) const {
     return word != "CMD_startgame" && word != "CMD_justwatch";
 }
 
+namespace {
+using Handler = void (*)(TServer&, const std::string& rest, int origin);
+// The known requests, in the order they are compared.
+const std::pair<std::string_view, Handler> kHandlers[] = {
+    {"CMD_logininfo", [](TServer& h, const std::string& r, int) { h.receivedlogininfo(r); }},
+    {"CMD_kickhim", [](TServer& h, const std::string& r, int) { h.kickhim(r); }},
+    {"CMD_chat", [](TServer& h, const std::string& r, int) { h.chat(r); }},
+    {"CMD_action", [](TServer& h, const std::string& r, int) { h.action(r); }},
+    {"CMD_startgame", [](TServer& h, const std::string& r, int) { h.startgame(r); }},
+    {"CMD_justwatch", [](TServer& h, const std::string& r, int o) { h.justwatch(r, o); }},
+    {"CMD_rolldice", [](TServer& h, const std::string& r, int) { h.rolldice(r); }},
+    {"CMD_moveit", [](TServer& h, const std::string& r, int) { h.moveit(r); }},
+    {"CMD_placehome", [](TServer& h, const std::string& r, int) { h.placehome(r); }},
+    {"CMD_pressstart", [](TServer& h, const std::string& r, int) { h.pressstart(r); }},
+    {"CMD_mydoubles", [](TServer& h, const std::string& r, int) { h.mydoubles(r); }},
+    {"CMD_concede", [](TServer& h, const std::string& r, int) { h.concede(r); }},
+    {"CMD_undo", [](TServer& h, const std::string& r, int) { h.undo(r); }},
+    {"CMD_playasound", [](TServer& h, const std::string& r, int) { h.playasound(r); }},
+};
+} // namespace
+
 void TServer::dispatch(std::string_view line, int origin) {
     const Command cmd = splitCommand(line);
     if (cmd.word.empty()) return;
@@ -205,22 +230,11 @@ void TServer::dispatch(std::string_view line, int origin) {
             return;
     }
     try {
-        const std::string& w = cmd.word;
-        const std::string& rest = cmd.rest;
-        if (w == "CMD_logininfo") receivedlogininfo(rest);
-        else if (w == "CMD_kickhim") kickhim(rest);
-        else if (w == "CMD_chat") chat(rest);
-        else if (w == "CMD_action") action(rest);
-        else if (w == "CMD_startgame") startgame(rest);
-        else if (w == "CMD_justwatch") justwatch(rest, origin);
-        else if (w == "CMD_rolldice") rolldice(rest);
-        else if (w == "CMD_moveit") moveit(rest);
-        else if (w == "CMD_placehome") placehome(rest);
-        else if (w == "CMD_pressstart") pressstart(rest);
-        else if (w == "CMD_mydoubles") mydoubles(rest);
-        else if (w == "CMD_concede") concede(rest);
-        else if (w == "CMD_undo") undo(rest);
-        else if (w == "CMD_playasound") playasound(rest);
+        for (const auto& [word, handle] : kHandlers)
+            if (cmd.word == word) {
+                handle(*this, cmd.rest, origin);
+                break;
+            }
     } catch (const FieldError&) {
         // A field that is not a number ends this one request; what it changed stays.
     }

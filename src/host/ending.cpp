@@ -43,8 +43,9 @@ void TServer::undo(const std::string& rest) {
         m_outbox.hostMessageBox("error");
     }
     mine.pips = m_board.configpips(seat);
-    const msg::MoveReport report{seat, m_board.currentplayer, slot, mine.pips, piece,
-                                 last.to, level, last.from, returnLevel};
+    const msg::MoveReport report{
+        seat,       m_board.currentplayer, slot, mine.pips, piece, last.to, level, last.from,
+        returnLevel};
     sendToAll(msg::movehispiece(report, d, false));
 }
 
@@ -67,7 +68,8 @@ void TServer::checkforwin(int player) {
 }
 
 std::string TServer::validate() const {
-    if (!m_gamerunning && m_board.side[1].pawns[1].point == 0 && m_board.side[1].pawns[1].level == 0)
+    if (!m_gamerunning && m_board.side[1].pawns[1].point == 0 &&
+        m_board.side[1].pawns[1].level == 0)
         return {}; // no game has been set up yet
     return m_board.validate();
 }

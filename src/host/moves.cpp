@@ -12,7 +12,9 @@ constexpr int kErrorExactFirst = 5;
 constexpr int kErrorHighestFirst = 6;
 } // namespace
 
-void TServer::sendError(int seat, int code) { sendTo(seat, msg::error(seat, code)); }
+void TServer::sendError(int seat, int code) {
+    sendTo(seat, msg::error(seat, code));
+}
 
 int TServer::moverOnTurn(Fields& f) {
     const int seat = f.number();
@@ -181,13 +183,15 @@ bool TServer::placehome(const std::string& rest) {
     m_seats[seat].lastmove = {};
 
     if (mine.homecount == kPieces) {
-        sendToAll(msg::gothome(seat, 0, dice, slot, piece, mine.homecount, from, fromLevel, mine.pips));
+        sendToAll(
+            msg::gothome(seat, 0, dice, slot, piece, mine.homecount, from, fromLevel, mine.pips));
         checkforwin(seat);
         return true;
     }
     const Sequel next = sequel();
     const int turnField = next == Sequel::TurnOver ? 0 : m_board.currentplayer;
-    sendToAll(msg::gothome(seat, turnField, dice, slot, piece, mine.homecount, from, fromLevel, mine.pips));
+    sendToAll(msg::gothome(seat, turnField, dice, slot, piece, mine.homecount, from, fromLevel,
+                           mine.pips));
     continueTurn(seat, next);
     return true;
 }

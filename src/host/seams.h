@@ -9,7 +9,7 @@
 namespace bg {
 
 class Outbox {
-public:
+  public:
     virtual ~Outbox() = default;
     // Sends one message (without its terminator) to the connection in `seat` (1..10).
     virtual void send(int seat, std::string_view message) = 0;
@@ -27,14 +27,14 @@ enum class HostTimer { Turn, Pass, Bot };
 inline constexpr int kHostTimers = 3;
 
 class Timers {
-public:
+  public:
     virtual ~Timers() = default;
     virtual void start(HostTimer timer, int intervalMs) = 0;
     virtual void stop(HostTimer timer) = 0;
 };
 
 class Random {
-public:
+  public:
     virtual ~Random() = default;
     // A uniform integer from 0 to n - 1.
     virtual int random(int n) = 0;
@@ -42,20 +42,20 @@ public:
 
 // A Mersenne Twister behind the seam; seeded from the clock in production, fixed in tests.
 class SeededRandom : public Random {
-public:
+  public:
     explicit SeededRandom(unsigned seed) : m_engine(seed) {}
     int random(int n) override {
         return n <= 1 ? 0 : static_cast<int>(m_engine() % static_cast<unsigned>(n));
     }
 
-private:
+  private:
     std::mt19937 m_engine;
 };
 
 // The bot's pace and strength, read at the moment they are used so that a change in the menu
 // (or the settings file of a headless host) takes effect on the next bot action.
 class BotSettings {
-public:
+  public:
     virtual ~BotSettings() = default;
     virtual int botDelayMs() const = 0;
     virtual bool botNotLimited() const = 0;
@@ -64,7 +64,7 @@ public:
 inline constexpr int kDefaultBotDelayMs = 1500; // before the settings are first read
 
 class FixedBotSettings : public BotSettings {
-public:
+  public:
     explicit FixedBotSettings(int delayMs = kDefaultBotDelayMs, bool strong = true)
         : delay(delayMs), notLimited(strong) {}
     int botDelayMs() const override { return delay; }

@@ -67,7 +67,7 @@ struct SeatRecord {
 };
 
 class TServer : private BoardListener {
-public:
+  public:
     TServer(Outbox& outbox, Timers& timers, Random& random, const BotSettings& settings);
 
     // --- connections ------------------------------------------------------------------
@@ -126,7 +126,7 @@ public:
     // Debug builds stop at once when a request or timer left the position inconsistent.
     void assertConsistent() const;
 
-private:
+  private:
     friend class BotPlayer;
 
     void sendTo(int seat, std::string_view message);

@@ -101,7 +101,8 @@ void TServer::startgame(const std::string& rest) {
     }
     m_board.acey = aceyFlag == "1";
     m_board.setpawnstobeginning();
-    for (int p = 1; p <= kPlayerSeats; ++p) m_board.side[p].pips = m_board.configpips(p);
+    for (int p = 1; p <= kPlayerSeats; ++p)
+        m_board.side[p].pips = m_board.configpips(p);
 
     sendToAll(msg::startgame(starter, seconds, aceyFlag));
     if (!m_seats[2].connected) pressstart("2+");

@@ -38,14 +38,16 @@ bool Side::removeFromBar(int piece) {
 int Board::checkfornumonspot(int player, int point) const {
     if (!isPlayer(player) || !isGridPoint(point) || boardgrid[point][1].player != player) return 0;
     int n = 1;
-    while (n < kLevels && boardgrid[point][n + 1].player == player) ++n;
+    while (n < kLevels && boardgrid[point][n + 1].player == player)
+        ++n;
     return n;
 }
 
 int Board::checkfornoneonspot(int point) const {
     if (!isGridPoint(point)) return 0;
     int n = 0;
-    while (n < kLevels && !boardgrid[point][n + 1].empty()) ++n;
+    while (n < kLevels && !boardgrid[point][n + 1].empty())
+        ++n;
     return n;
 }
 
@@ -188,7 +190,8 @@ void Board::setpawnstobeginning() {
             boardgrid[point][level] = {p, id};
         };
         if (acey) {
-            for (int id = 1; id <= kPieces; ++id) place(id, pilePoint(p), id);
+            for (int id = 1; id <= kPieces; ++id)
+                place(id, pilePoint(p), id);
             continue;
         }
         // Normal layout, as seen from player 1; player 2 mirrors it (point 25 - x).
@@ -242,10 +245,12 @@ int Board::highestpoint(int player) const {
 }
 
 void Board::clearForNewGame() {
-    for (int p = 1; p <= 2; ++p) side[p] = Side{};
+    for (int p = 1; p <= 2; ++p)
+        side[p] = Side{};
     // The start piles are cleared too: a finished Acey-Deucey game may leave pieces there, and
     // they would otherwise linger as ghosts in a following normal game.
-    for (auto& point : boardgrid) point = {};
+    for (auto& point : boardgrid)
+        point = {};
 }
 
 std::string Board::validate() const {
@@ -282,8 +287,8 @@ std::string Board::validate() const {
         for (int level = 1; level <= kLevels; ++level) {
             const Cell& c = boardgrid[point][level];
             auto at = [&](const char* what) {
-                return "point " + std::to_string(point) + " level " + std::to_string(level) +
-                       ": " + what;
+                return "point " + std::to_string(point) + " level " + std::to_string(level) + ": " +
+                       what;
             };
             if (c.empty()) {
                 gap = true;

@@ -24,26 +24,50 @@ inline constexpr int kPieces = 15;
 inline constexpr int kLevels = 15;
 inline constexpr int kFirstPoint = 1;
 inline constexpr int kLastPoint = 24;
-inline constexpr int kPile1 = 0;       // player 1's start pile / entry side
-inline constexpr int kPile2 = 25;      // player 2's start pile / entry side
-inline constexpr int kBarPoint = 26;   // point value of a bar entry in the full-board message
+inline constexpr int kPile1 = 0;     // player 1's start pile / entry side
+inline constexpr int kPile2 = 25;    // player 2's start pile / entry side
+inline constexpr int kBarPoint = 26; // point value of a bar entry in the full-board message
 inline constexpr int kAwaitingRoll = 100;
 inline constexpr int kDieSides = 6;
 inline constexpr int kGridPoints = 26; // grid rows 0..25
 
-inline constexpr bool isPlayer(int p) { return p == 1 || p == 2; }
-inline constexpr bool isPiece(int id) { return id >= 1 && id <= kPieces; }
-inline constexpr bool isBoardPoint(int t) { return t >= kFirstPoint && t <= kLastPoint; }
-inline constexpr bool isGridPoint(int t) { return t >= 0 && t < kGridPoints; }
-inline constexpr bool isDieValue(int d) { return d >= 1 && d <= 6; }
-inline constexpr int opponentOf(int p) { return 3 - p; }
-inline constexpr int homePoint(int p) { return 26 + p; }
-inline constexpr int pilePoint(int p) { return p == 1 ? kPile1 : kPile2; }
+inline constexpr bool isPlayer(int p) {
+    return p == 1 || p == 2;
+}
+inline constexpr bool isPiece(int id) {
+    return id >= 1 && id <= kPieces;
+}
+inline constexpr bool isBoardPoint(int t) {
+    return t >= kFirstPoint && t <= kLastPoint;
+}
+inline constexpr bool isGridPoint(int t) {
+    return t >= 0 && t < kGridPoints;
+}
+inline constexpr bool isDieValue(int d) {
+    return d >= 1 && d <= 6;
+}
+inline constexpr int opponentOf(int p) {
+    return 3 - p;
+}
+inline constexpr int homePoint(int p) {
+    return 26 + p;
+}
+inline constexpr int pilePoint(int p) {
+    return p == 1 ? kPile1 : kPile2;
+}
 // Pips a piece on `point` still has to travel to bear off.
-inline constexpr int homeDistance(int p, int point) { return p == 1 ? 25 - point : point; }
-inline constexpr int targetPoint(int p, int from, int die) { return p == 1 ? from + die : from - die; }
-inline constexpr int moveDistance(int p, int from, int to) { return p == 1 ? to - from : from - to; }
-inline constexpr int entryPoint(int p, int die) { return p == 1 ? die : 25 - die; }
+inline constexpr int homeDistance(int p, int point) {
+    return p == 1 ? 25 - point : point;
+}
+inline constexpr int targetPoint(int p, int from, int die) {
+    return p == 1 ? from + die : from - die;
+}
+inline constexpr int moveDistance(int p, int from, int to) {
+    return p == 1 ? to - from : from - to;
+}
+inline constexpr int entryPoint(int p, int die) {
+    return p == 1 ? die : 25 - die;
+}
 inline constexpr bool inHomeBoard(int p, int point) {
     return p == 1 ? point >= 19 && point <= 24 : point >= 1 && point <= 6;
 }
@@ -83,7 +107,7 @@ struct Dice {
 
 // One player's pieces, bar and counters.
 struct Side {
-    std::array<Pawn, kPieces + 1> pawns{}; // index 1..15
+    std::array<Pawn, kPieces + 1> pawns{};  // index 1..15
     std::array<int32_t, kPieces + 1> bar{}; // index 1..15, piece ids, 0 = empty entry
     int32_t pips = 0;
     int32_t homecount = 0;
@@ -98,7 +122,7 @@ struct Side {
 
 // Told when a piece on the bar cannot enter with any die left.
 class BoardListener {
-public:
+  public:
     virtual ~BoardListener() = default;
     virtual void nomoveoffbar(int player) = 0;
 };

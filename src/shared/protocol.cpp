@@ -32,11 +32,14 @@ bool toInt(std::string_view text, int& value) {
 
 int toIntOrThrow(std::string_view text) {
     int value = 0;
-    if (!toInt(text, value)) throw FieldError("'" + std::string(text) + "' is not a valid integer value");
+    if (!toInt(text, value))
+        throw FieldError("'" + std::string(text) + "' is not a valid integer value");
     return value;
 }
 
-std::string fromInt(int value) { return std::to_string(value); }
+std::string fromInt(int value) {
+    return std::to_string(value);
+}
 
 Command splitCommand(std::string_view line) {
     const std::size_t plus = line.find('+');
@@ -52,7 +55,9 @@ std::string Fields::text() {
     return field;
 }
 
-int Fields::number() { return toIntOrThrow(text()); }
+int Fields::number() {
+    return toIntOrThrow(text());
+}
 
 std::string frame(std::string_view message) {
     std::string out;
@@ -66,7 +71,7 @@ namespace {
 
 // Joins the command word and fields with "+"; `trailing` adds the final "+".
 class Builder {
-public:
+  public:
     explicit Builder(std::string_view word) {
         m_text.reserve(96);
         m_text.append(word);
@@ -78,11 +83,13 @@ public:
     }
     Builder& operator<<(std::string_view v) { return field(v); }
     Builder& operator<<(const char* v) { return field(v); }
-    Builder& operator<<(const Dice& d) { return *this << d.die1 << d.die2 << d.double1 << d.double2; }
-    std::string open() { return std::move(m_text); }       // no "+" after the last field
+    Builder& operator<<(const Dice& d) {
+        return *this << d.die1 << d.die2 << d.double1 << d.double2;
+    }
+    std::string open() { return std::move(m_text); }         // no "+" after the last field
     std::string closed() { return std::move(m_text) + "+"; } // "+" after the last field
 
-private:
+  private:
     Builder& field(std::string_view v) {
         m_text += '+';
         m_text += v;
@@ -91,7 +98,9 @@ private:
     std::string m_text;
 };
 
-const char* flag(bool b) { return b ? "t" : "f"; }
+const char* flag(bool b) {
+    return b ? "t" : "f";
+}
 
 } // namespace
 
@@ -100,7 +109,9 @@ namespace msg {
 std::string logininfo(int seat, std::string_view version, std::string_view name) {
     return (Builder("CMD_logininfo") << seat << version << name).open();
 }
-std::string kickhim(int seat, int victim) { return (Builder("CMD_kickhim") << seat << victim).closed(); }
+std::string kickhim(int seat, int victim) {
+    return (Builder("CMD_kickhim") << seat << victim).closed();
+}
 std::string chat(int seat, std::string_view text, std::string_view colour) {
     return (Builder("CMD_chat") << seat << std::string(text) + "|" + std::string(colour)).open();
 }
@@ -110,24 +121,40 @@ std::string action(int seat, std::string_view text, std::string_view colour) {
 std::string startgame(std::string_view starter, std::string_view seconds, std::string_view acey) {
     return (Builder("CMD_startgame") << starter << seconds << acey).closed();
 }
-std::string justwatch(int seat, int mode) { return (Builder("CMD_justwatch") << seat << mode).open(); }
-std::string pressstart(int seat) { return (Builder("CMD_pressstart") << seat).closed(); }
-std::string rolldice(int seat) { return (Builder("CMD_rolldice") << seat).closed(); }
+std::string justwatch(int seat, int mode) {
+    return (Builder("CMD_justwatch") << seat << mode).open();
+}
+std::string pressstart(int seat) {
+    return (Builder("CMD_pressstart") << seat).closed();
+}
+std::string rolldice(int seat) {
+    return (Builder("CMD_rolldice") << seat).closed();
+}
 std::string moveit(int seat, int piece, int to) {
     return (Builder("CMD_moveit") << seat << piece << to).closed();
 }
 std::string placehome(int seat, int piece, int die) {
     return (Builder("CMD_placehome") << seat << piece << die).closed();
 }
-std::string mydoubles(int seat, int value) { return (Builder("CMD_mydoubles") << seat << value).closed(); }
-std::string concede(int seat) { return (Builder("CMD_concede") << seat).closed(); }
-std::string undo(int seat) { return (Builder("CMD_undo") << seat).closed(); }
+std::string mydoubles(int seat, int value) {
+    return (Builder("CMD_mydoubles") << seat << value).closed();
+}
+std::string concede(int seat) {
+    return (Builder("CMD_concede") << seat).closed();
+}
+std::string undo(int seat) {
+    return (Builder("CMD_undo") << seat).closed();
+}
 std::string playasound(int seat, int wave) {
     return (Builder("CMD_playasound") << seat << "wave" + std::to_string(wave)).closed();
 }
 
-std::string sendlogininfo(int seat) { return (Builder("CMD_sendlogininfo") << seat).open(); }
-std::string full() { return Builder("CMD_full").closed(); }
+std::string sendlogininfo(int seat) {
+    return (Builder("CMD_sendlogininfo") << seat).open();
+}
+std::string full() {
+    return Builder("CMD_full").closed();
+}
 std::string newplayerinfo(int seat, std::string_view name) {
     return (Builder("CMD_newplayerinfo") << seat << name).open();
 }
@@ -137,7 +164,9 @@ std::string existingplayers(int seat, std::string_view name) {
 std::string havewrongversion(std::string_view name) {
     return (Builder("CMD_havewrongversion") << name).open();
 }
-std::string wrongversion() { return Builder("CMD_wrongversion").closed(); }
+std::string wrongversion() {
+    return Builder("CMD_wrongversion").closed();
+}
 std::string playerdisconnected(int seat, std::string_view name) {
     return (Builder("CMD_playerdisconnected") << seat << name).open();
 }
@@ -145,28 +174,36 @@ std::string justwatching(int seat, int mode) {
     return (Builder("CMD_justwatching") << seat << mode).open();
 }
 std::string chatRelay(std::string_view seatField, std::string_view name, std::string_view rest) {
-    return (Builder("CMD_chat") << seatField << std::string(name) + " chats: " + std::string(rest)).open();
+    return (Builder("CMD_chat") << seatField << std::string(name) + " chats: " + std::string(rest))
+        .open();
 }
 std::string actionRelay(std::string_view seatField, std::string_view name, std::string_view rest) {
-    return (Builder("CMD_action") << seatField << std::string(name) + " " + std::string(rest)).open();
+    return (Builder("CMD_action") << seatField << std::string(name) + " " + std::string(rest))
+        .open();
 }
 std::string playasoundRelay(int seat, std::string_view rest) {
     return (Builder("CMD_playasound") << seat << rest).open();
 }
-std::string thetime(int kind) { return (Builder("CMD_thetime") << kind).closed(); }
+std::string thetime(int kind) {
+    return (Builder("CMD_thetime") << kind).closed();
+}
 std::string firstroll(int die1, int die2, int first, bool canMove) {
     return (Builder("CMD_firstroll") << die1 << die2 << first << flag(canMove)).closed();
 }
 std::string threwdice(int player, const Dice& dice, bool canMove) {
     return (Builder("CMD_threwdice") << player << dice << flag(canMove)).closed();
 }
-std::string nextplayer(int player) { return (Builder("CMD_nextplayer") << player).closed(); }
-std::string choosedouble(int player) { return (Builder("CMD_choosedouble") << player).closed(); }
+std::string nextplayer(int player) {
+    return (Builder("CMD_nextplayer") << player).closed();
+}
+std::string choosedouble(int player) {
+    return (Builder("CMD_choosedouble") << player).closed();
+}
 
 std::string movehispiece(const MoveReport& m, const Dice& dice, bool more) {
-    return (Builder("CMD_movehispiece") << m.mover << m.next << dice << m.slot << m.pips << m.piece
-                                        << m.fromPoint << m.fromLevel << m.toPoint << m.toLevel
-                                        << flag(more))
+    return (Builder("CMD_movehispiece")
+            << m.mover << m.next << dice << m.slot << m.pips << m.piece << m.fromPoint
+            << m.fromLevel << m.toPoint << m.toLevel << flag(more))
         .closed();
 }
 std::string pounce(const MoveReport& m, const Dice& dice, int opponent, int hitPiece,
@@ -206,10 +243,18 @@ std::string gothome(int mover, int next, const Dice& dice, int slot, int piece, 
                                    << fromPoint << fromLevel << pips)
         .closed();
 }
-std::string error(int player, int code) { return (Builder("CMD_error") << player << code).closed(); }
-std::string nomoveoffbar(int player) { return (Builder("CMD_nomoveoffbar") << player).closed(); }
-std::string conceded(int player) { return (Builder("CMD_conceded") << player).closed(); }
-std::string winner(std::string_view name) { return (Builder("CMD_winner") << name).closed(); }
+std::string error(int player, int code) {
+    return (Builder("CMD_error") << player << code).closed();
+}
+std::string nomoveoffbar(int player) {
+    return (Builder("CMD_nomoveoffbar") << player).closed();
+}
+std::string conceded(int player) {
+    return (Builder("CMD_conceded") << player).closed();
+}
+std::string winner(std::string_view name) {
+    return (Builder("CMD_winner") << name).closed();
+}
 
 std::string loadboard(int seat, const Board& board) {
     Builder b("CMD_loadboard");
@@ -225,7 +270,9 @@ std::string loadboard(int seat, const Board& board) {
     return b.open();
 }
 
-std::string empty() { return {}; }
+std::string empty() {
+    return {};
+}
 
 } // namespace msg
 } // namespace bg

@@ -35,20 +35,20 @@ inline constexpr std::size_t kMaxPendingLine = 64 * 1024;
 
 // Cuts a byte stream into messages at every 0xFF.
 class LineSplitter {
-public:
+  public:
     // Appends `bytes` and moves every complete message to `out`, in order. Returns false when
     // the unterminated rest has grown beyond kMaxPendingLine: the peer should be dropped.
     bool feed(std::string_view bytes, std::vector<std::string>& out);
     void clear() { m_rest.clear(); }
     const std::string& rest() const { return m_rest; }
 
-private:
+  private:
     std::string m_rest;
 };
 
 // A numeric field that did not convert, or a field that is missing.
 class FieldError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -69,14 +69,14 @@ Command splitCommand(std::string_view line);
 // Cuts fields off the front of a message's rest, one "+" at a time. Without any "+" left the
 // field is empty and the rest stays as it is.
 class Fields {
-public:
+  public:
     explicit Fields(std::string rest) : m_rest(std::move(rest)) {}
     std::string text();
     int number(); // throws FieldError
     // Everything not yet cut: the free-text last field.
     const std::string& remaining() const { return m_rest; }
 
-private:
+  private:
     std::string m_rest;
 };
 

@@ -22,7 +22,9 @@ QString appFileFolder() {
     return config;
 }
 
-QString appFilePath(const QString& fileName) { return QDir(appFileFolder()).filePath(fileName); }
+QString appFilePath(const QString& fileName) {
+    return QDir(appFileFolder()).filePath(fileName);
+}
 
 int defaultHostPort() {
     bool ok = false;

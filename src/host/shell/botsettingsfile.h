@@ -10,7 +10,7 @@
 namespace bg {
 
 class BotSettingsFile : public BotSettings {
-public:
+  public:
     explicit BotSettingsFile(QString path) : m_path(std::move(path)) {}
     int botDelayMs() const override;
     bool botNotLimited() const override;
@@ -19,7 +19,7 @@ public:
     static int delayFromText(const char* value);
     static bool notLimitedFromText(const char* value);
 
-private:
+  private:
     void refresh() const;
     QString m_path;
     mutable QDateTime m_readStamp;

@@ -40,7 +40,9 @@ bool HostShell::listen(int port) {
     return true;
 }
 
-int HostShell::port() const { return m_sock1.localPort(); }
+int HostShell::port() const {
+    return m_sock1.localPort();
+}
 
 void HostShell::sock1Accept() {
     Sock* newSock = nullptr;
@@ -102,13 +104,16 @@ void HostShell::Bridge::hostChat(std::string_view text) {
 }
 
 void HostShell::Bridge::hostMessageBox(std::string_view text) {
-    emit m_shell.hostMessageBox(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    emit m_shell.hostMessageBox(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void HostShell::Bridge::start(HostTimer timer, int intervalMs) {
     m_shell.m_timers[static_cast<int>(timer)].start(intervalMs);
 }
 
-void HostShell::Bridge::stop(HostTimer timer) { m_shell.m_timers[static_cast<int>(timer)].stop(); }
+void HostShell::Bridge::stop(HostTimer timer) {
+    m_shell.m_timers[static_cast<int>(timer)].stop();
+}
 
 } // namespace bg

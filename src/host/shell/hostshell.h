@@ -17,7 +17,7 @@ namespace bg {
 
 class HostShell : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit HostShell(const BotSettings& settings, QObject* parent = nullptr);
     ~HostShell() override;
 
@@ -28,15 +28,15 @@ public:
     int port() const;
     TServer& engine() { return *m_engine; }
 
-signals:
+  signals:
     // Host-local notices: a line for the hosting machine's chat view, and a message box.
     void hostChat(const QString& text);
     void hostMessageBox(const QString& text);
 
-private:
+  private:
     // The engine's view of this shell.
     class Bridge : public Outbox, public Timers {
-    public:
+      public:
         explicit Bridge(HostShell& shell) : m_shell(shell) {}
         void send(int seat, std::string_view message) override;
         void close(int seat) override;
@@ -45,7 +45,7 @@ private:
         void start(HostTimer timer, int intervalMs) override;
         void stop(HostTimer timer) override;
 
-    private:
+      private:
         HostShell& m_shell;
     };
 
