@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace bg;
 using bg::sim::Sim;
 using setup::put;
@@ -424,6 +426,29 @@ TEST(HostClock, WarningAndTimeOutTicks) {
     EXPECT_EQ(heard[1].first - heard[0].first, 105000);
     EXPECT_EQ(heard[2].second, "CMD_thetime+2+");
     EXPECT_EQ(heard[2].first - heard[0].first, 121000);
+}
+
+TEST(HostClock, TimeOutBeforeChoosingTheDoubleLetsTheBotChoose) {
+    Sim s;
+    twoPlayers(s, true, 6, 1);
+    s.send(1, msg::moveit(1, 15, 6));
+    s.send(1, msg::moveit(1, 14, 1));
+    s.run(2100);
+    ASSERT_EQ(last(s, 2), "CMD_nextplayer+2+");
+    s.random.script = {0, 1};
+    s.send(2, msg::rolldice(2));
+    s.send(2, msg::moveit(2, 15, 24));
+    s.send(2, msg::moveit(2, 14, 23));
+    s.settle();
+    ASSERT_EQ(last(s, 2), "CMD_choosedouble+2+");
+    s.outbox.clear();
+    s.run(125000); // Bob never answers
+    const Lines got = s.outbox.to(1);
+    const auto out = std::find(got.begin(), got.end(), "CMD_thetime+2+");
+    ASSERT_NE(out, got.end());
+    ASSERT_NE(out + 1, got.end());
+    EXPECT_EQ(out[1], "CMD_threwdice+2+5+5+5+5+t+");
+    EXPECT_TRUE(s.host->anotherturn());
 }
 
 TEST(HostClock, ShortTurnsGetNoWarning) {

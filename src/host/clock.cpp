@@ -37,6 +37,10 @@ void TServer::turntimeTimer() {
         rolldice(fromInt(p) + "+");
     else if (m_board.dice.die1 != 0 || m_board.dice.die2 != 0)
         scheduleBot(BotAction::Move);
+    else if (m_board.checkforacey())
+        // The 1 and 2 are played and the double is still to choose: no die is left, yet no pass
+        // delay runs either, so without the bot the game would wait for the idle player forever.
+        scheduleBot(BotAction::Double);
 }
 
 void TServer::timer1Timer() {
