@@ -186,10 +186,10 @@ void TServer::mydoubles(const std::string& rest) {
 void TServer::findplayer() {
     // A pass delay still running would pass the new turn on as well.
     m_timers.stop(HostTimer::Pass);
+    if (!isPlayer(m_board.currentplayer)) return; // no game: nobody to hand the turn to
     m_board.dice.die1 = m_board.dice.die2 = kAwaitingRoll;
     if (!m_anotherturn) m_board.currentplayer = opponentOf(m_board.currentplayer);
     const int p = m_board.currentplayer;
-    if (!isPlayer(p)) return; // no game: nobody to hand the turn to
     openTurn(p);
     sendToAll(msg::nextplayer(p));
     if (!m_seats[p].connected || m_seats[p].watching) scheduleBot(BotAction::Roll);
