@@ -384,6 +384,21 @@ TEST(ClientWindow, ConnectionLossAndFullGameCloseTheWindow) {
     v.sockInfo("Socket Closed");
     EXPECT_EQ(closed2.count(), 1);
     EXPECT_FALSE(v.isVisible());
+
+    // The host drops a refused connection right behind "CMD_full": the box stays readable and
+    // the window closes once it has been dismissed.
+    Tchat u;
+    QSignalSpy closed3(&u, &Tchat::closedForGood);
+    bool openWhileBoxShown = false;
+    u.setMessageBoxHook([&](const QString&) {
+        u.sockInfo("Socket Closed");
+        openWhileBoxShown = u.isVisible() && closed3.count() == 0;
+    });
+    u.show();
+    deliver(u, msg::full());
+    EXPECT_TRUE(openWhileBoxShown);
+    EXPECT_EQ(closed3.count(), 1);
+    EXPECT_FALSE(u.isVisible());
 }
 
 TEST(ClientStartup, SoloStartHostsAndLogsInAsYou) {

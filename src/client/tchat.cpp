@@ -543,7 +543,13 @@ bool Tchat::isConnected() const {
 }
 
 void Tchat::sockInfo(const std::string& text) {
-    if (text == "Socket Closed") close();
+    if (text != "Socket Closed") return;
+    // A refused connection is dropped right after "CMD_full": closing at once would take the
+    // "Game is full" box away before anybody could read it.
+    if (m_boxesOpen > 0)
+        m_closeAfterBoxes = true;
+    else
+        close();
 }
 
 void Tchat::Timer1Timer() {
@@ -561,10 +567,15 @@ void Tchat::drainQueue() {
 }
 
 void Tchat::showMessageBox(const QString& text) {
+    ++m_boxesOpen;
     if (m_messageBoxHook)
         m_messageBoxHook(text);
     else
         QMessageBox::information(this, windowTitle(), text);
+    if (--m_boxesOpen == 0 && m_closeAfterBoxes) {
+        m_closeAfterBoxes = false;
+        close();
+    }
 }
 
 void Tchat::ResetScreenLocation1Click() {

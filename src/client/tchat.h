@@ -176,6 +176,9 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     quint16 m_port = 0;
     bool m_shownOnce = false;
     bool m_closing = false;
+    // Message boxes on screen, and a lost connection waiting for them to be read.
+    int m_boxesOpen = 0;
+    bool m_closeAfterBoxes = false;
 
     std::unique_ptr<bg::Sock> m_sock;
     std::unique_ptr<bg::Sock> m_sock11;
