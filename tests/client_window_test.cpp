@@ -284,6 +284,19 @@ TEST(ClientWindow, GameEventsDriveTheControls) {
     EXPECT_FALSE(shown(w, "label_timer") || shown(w, "button_concede1") || shown(w, "dice1"));
 }
 
+TEST(ClientWindow, TurnSoundFollowsTheMenuChoiceAtOnce) {
+    Tchat w;
+    deliver(w, msg::sendlogininfo(1));
+    deliver(w, msg::startgame("You", "120", "0"));
+    // The choice made between two host messages counts for the very next turn.
+    w.findChild<QAction*>("New1")->trigger();
+    deliver(w, msg::nextplayer(1));
+    EXPECT_EQ(w.sounds().last(), "turnnew");
+    w.findChild<QAction*>("Classic1")->trigger();
+    deliver(w, msg::nextplayer(1));
+    EXPECT_EQ(w.sounds().last(), "turn");
+}
+
 // With BG_SHOT_DIR set, a picture of the window in the middle of the game is saved there.
 void snapshot(Tchat& w, const QString& name) {
     const QString dir = qEnvironmentVariable("BG_SHOT_DIR");

@@ -370,9 +370,14 @@ void Tchat::buildMenus() {
             group->addAction(a);
             connect(a, &QAction::triggered, this, [tag, value] { *tag = value; });
         }
+        return group;
     };
-    radio(menu(options, "TurnSound1", "Turn Sound"),
-          {{"Classic1", "Classic", 0}, {"New1", "New", 1}}, 0, &m_turnSoundTag);
+    QActionGroup* turnSound = radio(menu(options, "TurnSound1", "Turn Sound"),
+                                    {{"Classic1", "Classic", 0}, {"New1", "New", 1}}, 0,
+                                    &m_turnSoundTag);
+    // The next turn's sound must follow the choice at once, not after the next host message.
+    connect(turnSound, &QActionGroup::triggered, this,
+            [this](QAction* a) { m_state.setNewTurnSound(a->data().toInt() == 1); });
     radio(menu(options, "BotSpeed1", "Bot Speed"),
           {{"Slow1", "Slow", 2000}, {"Normal1", "Normal", 1000}, {"Fast1", "Fast", 500}}, 1000,
           &m_botSpeedTag);
@@ -649,7 +654,6 @@ void Tchat::addGame(std::string_view text) {
 
 void Tchat::syncView() {
     const bg::ClientView& v = m_state.view();
-    m_state.setNewTurnSound(m_turnSoundTag == 1);
 
     // Checkers: in front of the board, the higher a stack level the further in front.
     struct Z {
