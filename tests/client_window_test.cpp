@@ -504,6 +504,18 @@ TEST(ClientStartup, CommandLineRoles) {
     }
 }
 
+TEST(ClientStartup, ApplicationTitleLeavesTheOtherCaptionsExact) {
+    const QString before = QCoreApplication::applicationName();
+    Tchat::setApplicationTitle();
+    EXPECT_EQ(QCoreApplication::applicationName(), "Backgammon");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Backgammon");
+    // A display name of its own would be appended to every window's caption on X11; an unset
+    // one follows the application name.
+    QCoreApplication::setApplicationName("Probe");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Probe");
+    QCoreApplication::setApplicationName(before);
+}
+
 TEST(ClientStartup, SecondCopyAsksTheFirstToComeForwardAndExits) {
     QTemporaryDir runtime;
     ASSERT_TRUE(runtime.isValid());

@@ -24,8 +24,7 @@ int main(int argc, char** argv) {
     SingleInstance guard;
     if (!guard.claim()) return 0;
 
-    QApplication::setApplicationName("Backgammon");
-    QApplication::setApplicationDisplayName("Backgammon");
+    Tchat::setApplicationTitle();
     QApplication::setQuitOnLastWindowClosed(false);
 
     Tchat chat;

@@ -164,6 +164,12 @@ quint16 Tchat::defaultGamePort() {
                                           : static_cast<quint16>(bg::kDefaultPort);
 }
 
+void Tchat::setApplicationTitle() {
+    // Only the application name: a display name would be appended by the window system to
+    // every other window's caption ("Backgammon - Tally List — Backgammon").
+    QApplication::setApplicationName("Backgammon");
+}
+
 ImageControl* Tchat::image(const QString& name, int left, int top, int w, int h) {
     auto* c = new ImageControl(m_panel);
     c->setObjectName(name);

@@ -100,6 +100,8 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     }
     // Port of the game connection and of the host: 7772, or BG_PORT from the environment.
     static quint16 defaultGamePort();
+    // The program's title, "Backgammon", for the whole application.
+    static void setApplicationTitle();
     void setGamePort(quint16 port);
     quint16 gamePort() const { return m_port; }
 
