@@ -284,6 +284,30 @@ TEST(ClientWindow, GameEventsDriveTheControls) {
     EXPECT_FALSE(shown(w, "label_timer") || shown(w, "button_concede1") || shown(w, "dice1"));
 }
 
+TEST(ClientWindow, FixedTextsFitTheirLabels) {
+    Tchat w;
+    w.show();
+    auto fits = [&](const QString& name, const QString& t) {
+        auto* l = qobject_cast<QLabel*>(child(w, name));
+        if (!l) return false;
+        l->ensurePolished();
+        return QFontMetrics(l->font()).horizontalAdvance(t) <= l->width();
+    };
+    for (const char* t : {"Welcome to Backgammon", "You play first - Your Turn Now",
+                          "You play first - No Valid Moves", "Cannot move off the bar - Turn Over.",
+                          "Cannot place your pieces into home yet.",
+                          "You must move exactly into home if able.",
+                          "You must move home from the highest point.",
+                          "Out of Time - Bot will play for you."})
+        EXPECT_TRUE(fits("label_status", t)) << t;
+    EXPECT_TRUE(fits("label_gt", "ACEY DEUCY"));
+    EXPECT_TRUE(fits("label_gt", "GOOD LUCK!"));
+    EXPECT_TRUE(fits("label_timer", "TIME IS RUNNING OUT"));
+    EXPECT_TRUE(fits("label_pips1", "Pips: 375"));
+    EXPECT_TRUE(fits("label_winner1", "Good Game Everyone has Won the Game!"));
+    w.close();
+}
+
 TEST(ClientWindow, TurnSoundFollowsTheMenuChoiceAtOnce) {
     Tchat w;
     deliver(w, msg::sendlogininfo(1));
