@@ -293,12 +293,11 @@ TEST(ClientWindow, FixedTextsFitTheirLabels) {
         l->ensurePolished();
         return QFontMetrics(l->font()).horizontalAdvance(t) <= l->width();
     };
-    for (const char* t : {"Welcome to Backgammon", "You play first - Your Turn Now",
-                          "You play first - No Valid Moves", "Cannot move off the bar - Turn Over.",
-                          "Cannot place your pieces into home yet.",
-                          "You must move exactly into home if able.",
-                          "You must move home from the highest point.",
-                          "Out of Time - Bot will play for you."})
+    for (const char* t :
+         {"Welcome to Backgammon", "You play first - Your Turn Now",
+          "You play first - No Valid Moves", "Cannot move off the bar - Turn Over.",
+          "Cannot place your pieces into home yet.", "You must move exactly into home if able.",
+          "You must move home from the highest point.", "Out of Time - Bot will play for you."})
         EXPECT_TRUE(fits("label_status", t)) << t;
     EXPECT_TRUE(fits("label_gt", "ACEY DEUCY"));
     EXPECT_TRUE(fits("label_gt", "GOOD LUCK!"));

@@ -378,9 +378,9 @@ void Tchat::buildMenus() {
         }
         return group;
     };
-    QActionGroup* turnSound = radio(menu(options, "TurnSound1", "Turn Sound"),
-                                    {{"Classic1", "Classic", 0}, {"New1", "New", 1}}, 0,
-                                    &m_turnSoundTag);
+    QActionGroup* turnSound =
+        radio(menu(options, "TurnSound1", "Turn Sound"),
+              {{"Classic1", "Classic", 0}, {"New1", "New", 1}}, 0, &m_turnSoundTag);
     // The next turn's sound must follow the choice at once, not after the next host message.
     connect(turnSound, &QActionGroup::triggered, this,
             [this](QAction* a) { m_state.setNewTurnSound(a->data().toInt() == 1); });
