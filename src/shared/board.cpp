@@ -33,16 +33,6 @@ bool Side::removeFromBar(int piece) {
     return found;
 }
 
-// Stacks are compact (levels 1..n) and belong to one player, so a point whose bottom piece is
-// somebody else's holds none of the player's, and counting stops at the first empty level.
-int Board::checkfornumonspot(int player, int point) const {
-    if (!isPlayer(player) || !isGridPoint(point) || boardgrid[point][1].player != player) return 0;
-    int n = 1;
-    while (n < kLevels && boardgrid[point][n + 1].player == player)
-        ++n;
-    return n;
-}
-
 int Board::checkfornoneonspot(int point) const {
     if (!isGridPoint(point)) return 0;
     int n = 0;

@@ -171,4 +171,14 @@ struct Board {
     std::string validate() const;
 };
 
+// Stacks are compact (levels 1..n) and belong to one player, so a point whose bottom piece is
+// somebody else's holds none of the player's, and counting stops at the first empty level.
+// Inline: the bot asks this hundreds of times per move.
+inline int Board::checkfornumonspot(int player, int point) const {
+    if (!isPlayer(player) || !isGridPoint(point) || boardgrid[point][1].player != player) return 0;
+    int n = 1;
+    while (n < kLevels && boardgrid[point][n + 1].player == player) ++n;
+    return n;
+}
+
 } // namespace bg
