@@ -4,6 +4,7 @@
 
 #include "download/tdownload.h"
 #include "hostshell.h"
+#include "imageaccessible.h"
 #include "serve.h"
 #include "singleinstance.h"
 #include "tally/ttallylist.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     if (!guard.claim()) return 0;
 
     Tchat::setApplicationTitle();
+    installImageAccessibility();
     QApplication::setQuitOnLastWindowClosed(false);
 
     Tchat chat;
