@@ -7,6 +7,7 @@
 #include "windows/tabout.h"
 #include "windows/thelp.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
@@ -84,6 +85,18 @@ QPushButton* button(const QWidget& w, const char* name) {
     auto* b = w.findChild<QPushButton*>(name);
     if (!b) ADD_FAILURE() << "no button " << name;
     return b;
+}
+
+// Every label with a text and every button has a name a screen reader can speak.
+void expectSpeakable(const QWidget& w) {
+    for (QWidget* c : w.findChildren<QWidget*>()) {
+        auto* l = qobject_cast<QLabel*>(c);
+        if (!qobject_cast<QPushButton*>(c) && !(l && !l->text().isEmpty())) continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+        ASSERT_NE(a, nullptr);
+        EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty())
+            << c->objectName().toStdString();
+    }
 }
 
 int tag(const Tdownload& w) {
@@ -178,6 +191,8 @@ TEST(Download, ServerErrorsEndAsAbortedWithoutInstalling) {
         d.point(path);
         d.download();
         EXPECT_EQ(text(d.window, "infolabel"), "Download Aborted") << path;
+        EXPECT_EQ(d.window.findChild<HttpGet*>()->statusCode(),
+                  QString(path).startsWith("/missing") ? 404 : 500);
         EXPECT_EQ(tag(d.window), Tdownload::kTagAborted);
         EXPECT_NE(text(d.window, "infolabel3"), "Installing");
         EXPECT_EQ(d.closeRequests, 0);
@@ -196,12 +211,14 @@ TEST(Download, StopDuringASlowDownloadAbortsAndDownloadWorksAgain) {
                    "HTTP/1.0 200 OK\r\nContent-Length: 1000000\r\n\r\n" + QByteArray(100, 'x'));
     d.point("/slow/vxlsetup.exe");
     bool abortWasEnabled = false;
+    QString afterStop;
     QObject::connect(d.window.findChild<HttpGet*>(), &HttpGet::docData, [&] {
         // The user presses Stop while the download hangs.
         QTimer::singleShot(50, [&] {
             QPushButton* stop = button(d.window, "abortbutton");
             abortWasEnabled = stop->isEnabled();
             QTest::mouseClick(stop, Qt::LeftButton);
+            afterStop = text(d.window, "infolabel");
         });
     });
     QTimer watchdog; // only a hang would fire it: the test then fails instead of blocking
@@ -213,6 +230,8 @@ TEST(Download, StopDuringASlowDownloadAbortsAndDownloadWorksAgain) {
     watchdog.stop();
 
     EXPECT_TRUE(abortWasEnabled);
+    EXPECT_EQ(afterStop, "Download has been aborted.");
+    EXPECT_EQ(d.window.findChild<HttpGet*>()->statusCode(), HttpGet::kAbortStatus);
     EXPECT_EQ(text(d.window, "infolabel"), "Download Aborted");
     EXPECT_EQ(text(d.window, "infolabel3"), "Download Aborted");
     EXPECT_EQ(tag(d.window), Tdownload::kTagAborted);
@@ -338,11 +357,12 @@ TEST(Download, WindowTextsAndNames) {
           "If you already have The Veskor Lobby and you wish to play with others then click the "
           "button below to close this game and open The Veskor Lobby."})
         EXPECT_TRUE(labels.contains(t)) << t;
-    for (const QWidget* c : w.findChildren<QWidget*>()) {
-        if (qobject_cast<const QLabel*>(c) || qobject_cast<const QPushButton*>(c)) {
-            EXPECT_FALSE(c->accessibleName().isEmpty()) << c->objectName().toStdString();
-        }
-    }
+    expectSpeakable(w);
+    // The progress labels speak their current text.
+    auto* info = w.findChild<QLabel*>("infolabel");
+    info->setText("Download Aborted");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(info)->text(QAccessible::Name),
+              "Download Aborted");
 
     // Play Solo Game closes the window and nothing else.
     QSignalSpy ends(&w, &Tdownload::closeGameRequested);
@@ -459,8 +479,7 @@ TEST(Help, TopicsShowTheirPagesAndTheChoiceSurvivesClosing) {
     QSignalSpy about(&help, &Thelp::aboutRequested);
     QTest::mouseClick(button(help, "button_about"), Qt::LeftButton);
     EXPECT_EQ(about.count(), 1);
-    for (const QPushButton* b : help.findChildren<QPushButton*>())
-        EXPECT_FALSE(b->accessibleName().isEmpty()) << b->objectName().toStdString();
+    expectSpeakable(help);
 }
 
 TEST(About, VersionAndDone) {
@@ -471,10 +490,9 @@ TEST(About, VersionAndDone) {
     EXPECT_EQ(text(about, "version"), "1.0.4");
     EXPECT_EQ(Tabout::versionText(), "1.0.4");
     QStringList labels;
-    for (const QLabel* l : about.findChildren<QLabel*>()) {
+    for (const QLabel* l : about.findChildren<QLabel*>())
         labels << l->text();
-        EXPECT_FALSE(l->accessibleName().isEmpty()) << l->objectName().toStdString();
-    }
+    expectSpeakable(about);
     EXPECT_TRUE(labels.contains("Backgammon"));
     EXPECT_TRUE(labels.contains("Version"));
     EXPECT_TRUE(labels.contains(".4"));

@@ -31,7 +31,7 @@ QLabel* wrapped(const QString& text, QWidget* parent, const char* name) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     l->setWordWrap(true);
-    l->setAccessibleName(text.trimmed());
+    if (!text.isEmpty()) l->setAccessibleName(text.trimmed());
     return l;
 }
 
@@ -104,13 +104,14 @@ QWidget* Tdownload::downloadPanel() {
     m_abort->setEnabled(false);
     connect(m_abort, &QPushButton::clicked, this, &Tdownload::abortbuttonClick);
     col->addWidget(m_abort);
+    // These labels are read by their changing text; the description says what they are.
     m_info = wrapped(QString(), p, "infolabel");
-    m_info->setAccessibleName("Download progress");
+    m_info->setAccessibleDescription("Download progress");
     m_info->setProperty("tag", 0);
     m_info3 = wrapped(QString(), p, "infolabel3");
-    m_info3->setAccessibleName("Download status");
+    m_info3->setAccessibleDescription("Download status");
     m_info2 = wrapped(QString(), p, "infolabel2");
-    m_info2->setAccessibleName("Downloaded file name");
+    m_info2->setAccessibleDescription("Downloaded file name");
     m_info2->hide();
     for (QLabel* l : {m_info, m_info3, m_info2})
         col->addWidget(l);

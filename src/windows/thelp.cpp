@@ -73,7 +73,8 @@ QWidget* Thelp::mainPanel() {
     col->setContentsMargins(0, 0, 0, 0);
     m_caption = new QLabel(main);
     m_caption->setObjectName("label_caption");
-    m_caption->setAccessibleName("Help topic");
+    // Read by its text, the topic shown; the description says what it is.
+    m_caption->setAccessibleDescription("Help topic");
     QFont big = m_caption->font();
     big.setBold(true);
     big.setPixelSize(16);
