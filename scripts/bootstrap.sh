@@ -9,6 +9,7 @@ cd "$(dirname "$0")/.."
 packages="build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-tools-dev libqt6opengl6-dev libgl-dev
   libjpeg62-turbo-dev libsimpleini-dev libicu-dev liblz4-dev
+  libjpeg-turbo-progs
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev xvfb xauth"
 

@@ -2,6 +2,7 @@
 // host (which only listens when this copy hosts), and the event loop until the main window
 // closes.
 
+#include "artwork.h"
 #include "download/tdownload.h"
 #include "hostshell.h"
 #include "imageaccessible.h"
@@ -12,6 +13,7 @@
 #include "windows/tabout.h"
 #include "windows/tgamestart.h"
 #include "windows/thelp.h"
+#include "windows/tiledbackground.h"
 #include "windows/tphrases.h"
 #include "windows/tspylist.h"
 
@@ -43,6 +45,8 @@ int main(int argc, char** argv) {
     chat.setParams(app.arguments().mid(1));
     chat.setHostStarter([&host](quint16 port) { return host.listen(port); });
     chat.connectWindows();
+    for (QWidget* w : std::initializer_list<QWidget*>{&help, &about})
+        setTiledBackground(*w, art::backgroundTile(chat.devicePixelRatioF()));
     QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostChat), &chat,
                      [&chat](const QString& text) { chat.addlinetochat("0+" + text, Qt::blue); });
     QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostMessageBox), &chat,

@@ -1,5 +1,6 @@
 #pragma once
-// Tabout: the program's name, version and credits.
+// Tabout: the program's name, version and credits, with the vendor's web address. A fixed
+// dialog centred on its parent, the main window.
 
 #include <QDialog>
 
@@ -9,4 +10,11 @@ class Tabout : public QDialog {
     explicit Tabout(QWidget* parent = nullptr);
     // The version this program reports to the host.
     static QString versionText();
+
+  public slots:
+    // Opens the vendor's web address in the browser.
+    void Label7Click();
+
+  protected:
+    void showEvent(QShowEvent* e) override;
 };
