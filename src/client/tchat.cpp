@@ -2,8 +2,11 @@
 
 #include "artwork.h"
 #include "boardgeometry.h"
+#include "chatlayout.h"
+#include "chatview.h"
 #include "download/tdownload.h"
 #include "protocol.h"
+#include "qcolortext.h"
 #include "singleinstance.h"
 #include "sock.h"
 #include "tally/ttallylist.h"
@@ -312,16 +315,13 @@ void Tchat::buildChat() {
         b->setStyleSheet("QToolButton { color: #f0e0c0; font: 10px 'DejaVu Sans'; }");
         m_phrase[n] = b;
     }
-    m_mainchat = new QTextBrowser(m_panel);
-    m_mainchat->setObjectName("mainchat");
+    m_mainchat = new ChatView(m_panel);
     m_mainchat->setGeometry(132, chatTop, 625, 152);
     m_mainchat->setStyleSheet("QTextBrowser { background: #e2d5c0; border: 1px solid #000; }");
-    m_mainchat->setOpenLinks(false);
     m_mychat = new QLineEdit("<Enter Chat Here>", m_panel);
     m_mychat->setObjectName("mychat");
     m_mychat->setGeometry(132, 523, 452, 22);
-    m_mychat->setStyleSheet(
-        "QLineEdit { background: #e2d5c0; border: 1px solid #000; font: 13px Arial; }");
+    setOwnChatColour(m_ownchatcolour);
     m_smilies = new QToolButton(m_panel);
     m_smilies->setObjectName("button_smilies");
     m_smilies->setGeometry(588, 523, 24, 22);
@@ -395,8 +395,8 @@ void Tchat::buildMenus() {
     for (int s : {8, 10, 12, 14})
         item(size, QString("N%1").arg(s), QString::number(s))->setCheckable(true);
     item(options, "ScrollChatOff2", "Scroll Chat Off")->setShortcut(QKeySequence("Ctrl+S"));
-    connect(item(options, "ClearMainChat1", "Clear Main Chat"), &QAction::triggered, m_mainchat,
-            &QTextBrowser::clear);
+    connect(item(options, "ClearMainChat1", "Clear Main Chat"), &QAction::triggered, this,
+            &Tchat::ClearMainChat1Click);
     connect(item(options, "ResetScreenLocation1", "Reset Screen Location"), &QAction::triggered,
             this, &Tchat::ResetScreenLocation1Click);
     options->addSeparator();
@@ -627,20 +627,24 @@ void Tchat::addSystemLine(std::string_view text) {
 }
 
 void Tchat::addlinetochat(const QString& line, const QColor& colour) {
-    const int plus = line.indexOf('+');
-    const QString text = plus >= 0 ? line.mid(plus + 1) : line;
-    m_mainchat->append(QString("<span style=\"color:%1; font-family: Arial;\">%2</span>")
-                           .arg(colour.name(), text.toHtmlEscaped()));
+    m_mainchat->addLine(line, colour);
 }
 
 void Tchat::chatReceived(std::string_view body) {
-    // Until the chat view learns links, smileys and colours, show the words in black.
-    QString text = qs(body);
-    const int plus = text.indexOf('+');
-    if (plus >= 0) text = text.mid(plus + 1);
-    const int bar = text.lastIndexOf('|');
-    if (bar >= 0) text.truncate(bar);
-    addlinetochat("8+" + text, Qt::black);
+    const bg::ReceivedChat chat = bg::splitReceivedChat(body);
+    addlinetochat(qs(chat.line), bg::toQColor(chat.colour));
+}
+
+void Tchat::setOwnChatColour(const QColor& colour) {
+    m_ownchatcolour = colour;
+    m_mychat->setStyleSheet(QString("QLineEdit { background: #e2d5c0; border: 1px solid #000;"
+                                    " font: 13px Arial; color: %1; }")
+                                .arg(colour.name()));
+}
+
+void Tchat::ClearMainChat1Click() {
+    m_mainchat->clear();
+    m_mychat->setFocus();
 }
 
 void Tchat::playasound(std::string_view) {}

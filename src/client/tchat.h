@@ -28,7 +28,7 @@ class QActionGroup;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QTextBrowser;
+class ChatView;
 class QTimer;
 class QToolButton;
 
@@ -125,6 +125,12 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void sockInfo(const std::string& text);
     // A line for the chat view: style number, "+", text.
     void addlinetochat(const QString& line, const QColor& colour);
+    // The colour of this user's chat lines (the colour dialog's choice), also `mychat`'s text.
+    void setOwnChatColour(const QColor& colour);
+    QColor ownChatColour() const { return m_ownchatcolour; }
+    ChatView* chatView() const { return m_mainchat; }
+    // Both "Clear Main Chat" items: empty the view, keyboard focus to the edit.
+    void ClearMainChat1Click();
     void showMessageBox(const QString& text);
     void ResetScreenLocation1Click();
     void bringToFront();
@@ -229,7 +235,8 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     QPushButton* m_start = nullptr;
     ImageControl* m_image3 = nullptr;
 
-    QTextBrowser* m_mainchat = nullptr;
+    ChatView* m_mainchat = nullptr;
+    QColor m_ownchatcolour = Qt::black;
     QLineEdit* m_mychat = nullptr;
     std::array<QToolButton*, 10> m_phrase{};
     QToolButton* m_smilies = nullptr;
