@@ -13,6 +13,7 @@
 
 #include "clientstate.h"
 #include "seams.h"
+#include "soundplayer.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -28,6 +29,7 @@ class QActionGroup;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class ChatControls;
 class ChatView;
 class QTimer;
 class QToolButton;
@@ -56,17 +58,6 @@ class ImageControl : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
-};
-
-// Plays the program's named sounds. Until the sound files arrive this only remembers the last
-// name asked for, which is enough for the game handlers to name their sounds.
-class SoundPlayer {
-  public:
-    void play(const QString& name) { m_last = name; }
-    const QString& last() const { return m_last; }
-
-  private:
-    QString m_last;
 };
 
 class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink {
@@ -138,6 +129,11 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     const bg::ClientState& state() const { return m_state; }
     bg::ClientState& state() { return m_state; }
     const SoundPlayer& sounds() const { return m_sounds; }
+    SoundPlayer& sounds() { return m_sounds; }
+    ChatControls* chatControls() const { return m_chatControls; }
+    // The nine phrases of the phrase buttons (their hints), button 1 first.
+    QStringList phrases() const;
+    void setPhrase(int n, const QString& phrase);
     QWidget* boardPanel() const { return m_panel; }
     bool isConnected() const;
     // Copies the state's view onto the controls.
@@ -236,6 +232,7 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     ImageControl* m_image3 = nullptr;
 
     ChatView* m_mainchat = nullptr;
+    ChatControls* m_chatControls = nullptr;
     QColor m_ownchatcolour = Qt::black;
     QLineEdit* m_mychat = nullptr;
     std::array<QToolButton*, 10> m_phrase{};
