@@ -150,6 +150,16 @@ void pointAt(QListWidget* list, QPoint at) {
     QApplication::sendEvent(list->viewport(), &move);
 }
 
+// Sounds of `w` go to a recorder; then the host logs it in as seat 1 "Ann".
+RecordingSoundOutput* loggedInAsAnnRecordingSounds(Tchat& w) {
+    auto out = std::make_unique<RecordingSoundOutput>();
+    RecordingSoundOutput* played = out.get();
+    w.sounds().setOutput(std::move(out));
+    deliver(w, msg::sendlogininfo(1));
+    deliver(w, msg::newplayerinfo(1, "Ann"));
+    return played;
+}
+
 } // namespace
 
 TEST(ChatSend, EnterOnThePromptSendsNothingTypedLinesGoOut) {
@@ -369,11 +379,7 @@ TEST(ChatView, TextSizeShowsOnTheNextLineAndMenusAreNamed) {
 
 TEST(ChatSounds, ChatterOffReadsTheSoundAsABoldBlueSystemLine) {
     Tchat w;
-    auto out = std::make_unique<RecordingSoundOutput>();
-    RecordingSoundOutput* played = out.get();
-    w.sounds().setOutput(std::move(out));
-    deliver(w, msg::sendlogininfo(1));
-    deliver(w, msg::newplayerinfo(1, "Ann"));
+    RecordingSoundOutput* played = loggedInAsAnnRecordingSounds(w);
     EXPECT_EQ(played->played(), QStringList{"ENTERED"});
     auto* chatter = w.findChild<QAction*>("PlayChatterSounds1");
     ASSERT_NE(chatter, nullptr);
@@ -395,11 +401,7 @@ TEST(ChatSounds, ChatterOffReadsTheSoundAsABoldBlueSystemLine) {
 
 TEST(ChatSounds, PlaySoundsOffSilencesEventsButNotChatter) {
     Tchat w;
-    auto out = std::make_unique<RecordingSoundOutput>();
-    RecordingSoundOutput* played = out.get();
-    w.sounds().setOutput(std::move(out));
-    deliver(w, msg::sendlogininfo(1));
-    deliver(w, msg::newplayerinfo(1, "Ann"));
+    RecordingSoundOutput* played = loggedInAsAnnRecordingSounds(w);
     w.findChild<QAction*>("PlaySounds1")->setChecked(false);
     w.findChild<QAction*>("PlayChatterSounds1")->setChecked(true);
     played->clear();
