@@ -105,7 +105,7 @@ class StandInHost {
     // Waits until `n` messages starting with `prefix` have come, and a little longer for any
     // that should not come; returns how many came.
     int awaitCount(std::string_view prefix, int n) {
-        QTest::qWaitFor([&] { return m_reader.count(prefix) >= n; }, kWaitMs);
+        (void)QTest::qWaitFor([&] { return m_reader.count(prefix) >= n; }, kWaitMs);
         QTest::qWait(150);
         return m_reader.count(prefix);
     }
@@ -266,8 +266,8 @@ TEST(ChatView, RelayedLineHasItsColourBoldNameLinkAndSmiley) {
     ChatView& v = *w.chatView();
     EXPECT_EQ(v.toPlainText().count(QChar::ObjectReplacementCharacter), 1);
     EXPECT_TRUE(v.toPlainText().contains("Bob chats:  see www.example.com "));
-    EXPECT_EQ(v.style(7).colour, QColor(0, 255, 0));
-    EXPECT_TRUE(v.style(7).bold);
+    EXPECT_EQ(v.textStyle(7).colour, QColor(0, 255, 0));
+    EXPECT_TRUE(v.textStyle(7).bold);
     const QTextCharFormat name = formatOf(v, "Bob chats:");
     EXPECT_EQ(name.foreground().color(), QColor(0, 255, 0));
     EXPECT_EQ(name.fontWeight(), QFont::Bold);

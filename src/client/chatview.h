@@ -36,7 +36,7 @@ class ChatView : public QTextBrowser {
     void setTextSize(int size);
     // The size of style 0.
     int textSize() const { return m_styles[0].size; }
-    const Style& style(int n) const { return m_styles[static_cast<std::size_t>(n)]; }
+    const Style& textStyle(int n) const { return m_styles[static_cast<std::size_t>(n)]; }
     // Redraws every line with the current styles.
     void reformat();
     void setScrollOff(bool off);

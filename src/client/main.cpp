@@ -2,8 +2,8 @@
 // host (which only listens when this copy hosts), and the event loop until the main window
 // closes.
 
-#include "download/tdownload.h"
 #include "appfiles.h"
+#include "download/tdownload.h"
 #include "hostshell.h"
 #include "serve.h"
 #include "singleinstance.h"

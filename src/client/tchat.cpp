@@ -335,8 +335,8 @@ void Tchat::buildChat() {
          .seatPlayer = [this] { return m_state.isSeat(m_state.myplayer()); },
          .send = [this](const std::string& message) { sendBytes(bg::frame(message)); },
          .ownColour = [this] { return m_ownchatcolour; },
-         .phraseGateOpen = [this] { return m_phrasegate; },
-         .closePhraseGate = [this] { m_phrasegate = false; },
+         .phraseGateOpen = [this] { return phraseGateOpen(); },
+         .closePhraseGate = [this] { closePhraseGate(); },
          .clearChat = [this] { ClearMainChat1Click(); },
          .messageBox = [this](const QString& text) { showMessageBox(text); }});
     m_phrase[10] = m_chatControls->soundButton();
@@ -500,7 +500,8 @@ void Tchat::connectWindows() {
     if (m_windows.spylist)
         connect(m_windows.spylist, &Tspylist::kickRequested, this, &Tchat::kicking);
     if (Tphrases* editor = m_windows.phrases) {
-        connect(editor, &Tphrases::aboutToOpen, this, [this, editor] { editor->setPhrases(phrases()); });
+        connect(editor, &Tphrases::aboutToOpen, this,
+                [this, editor] { editor->setPhrases(phrases()); });
         connect(editor, &Tphrases::phrasesDone, this, [this](const QStringList& list) {
             for (int n = 1; n <= list.size(); ++n)
                 setPhrase(n, list[n - 1]);
@@ -676,8 +677,8 @@ void Tchat::ClearMainChat1Click() {
 
 void Tchat::playasound(std::string_view body) {
     const auto* on = findChild<QAction*>("PlayChatterSounds1");
-    const bg::ChatterReceipt r =
-        bg::receiveChatter(body, on && on->isChecked(), [this](int seat) -> std::optional<std::string> {
+    const bg::ChatterReceipt r = bg::receiveChatter(
+        body, on && on->isChecked(), [this](int seat) -> std::optional<std::string> {
             if (!m_state.isSeat(seat)) return std::nullopt;
             return m_state.view().playerName[static_cast<std::size_t>(seat)];
         });
