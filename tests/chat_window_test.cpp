@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -534,6 +535,17 @@ TEST(PhraseEditor, DoneStoresThePhrasesTitleBarCloseKeepsThem) {
     EXPECT_EQ(editor.windowTitle(), "Backgammon - Phrase Buttons ");
 }
 
+TEST(PhraseEditor, WithoutAPathThePhrasesGoToTheProgramsSettingsFile) {
+    const QString ini = QDir(qEnvironmentVariable("BG_CONFIG_DIR")).filePath("vesklobby.ini");
+    QFile::remove(ini);
+    Tphrases editor;
+    editor.setPhrases({"a", "b", "c", "d", "e", "f", "g", "h", "Bye!"});
+    editor.button_doneClick();
+    SettingsFile file(ini.toStdString());
+    ASSERT_TRUE(file.load());
+    EXPECT_EQ(file.value("Backgammon", "Phrase9"), "Bye!");
+}
+
 TEST(SpyList, RemovesTheEntryUnderThePointerOnly) {
     Tspylist spies;
     spies.setEntries({"3: Spy", "4: Eve"});
@@ -587,7 +599,7 @@ TEST(ChatLoopback, TwoWindowsAndASpectatorChatAndTheHostRemovesTheSpy) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return spyRead.has("CMD_sendlogininfo+3"); }, kWaitMs));
     spy.write(QByteArray::fromStdString(frame(msg::logininfo(3, "1.0.4", "Spy"))));
     ASSERT_TRUE(QTest::qWaitFor([&] { return spies.entries() == QStringList{"3: Spy"}; }, kWaitMs));
-    EXPECT_TRUE(chatText(bob).contains("Spy is spying."));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return chatText(bob).contains("Spy is spying."); }, kWaitMs));
 
     alice.setOwnChatColour(QColor(0x40, 0x80, 0xFF));
     QLineEdit* e = edit(alice);
@@ -622,7 +634,7 @@ TEST(ChatLoopback, TwoWindowsAndASpectatorChatAndTheHostRemovesTheSpy) {
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return spy.state() == QAbstractSocket::UnconnectedState; }, kWaitMs));
     ASSERT_TRUE(QTest::qWaitFor([&] { return spies.entries().isEmpty(); }, kWaitMs));
-    EXPECT_TRUE(chatText(bob).contains("Spy has left."));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return chatText(bob).contains("Spy has left."); }, kWaitMs));
     // On a copy that does not host, the item stays off.
     Tspylist bobSpies;
     bob.setWindows({.spylist = &bobSpies});

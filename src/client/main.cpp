@@ -2,7 +2,6 @@
 // host (which only listens when this copy hosts), and the event loop until the main window
 // closes.
 
-#include "appfiles.h"
 #include "download/tdownload.h"
 #include "hostshell.h"
 #include "serve.h"
@@ -39,7 +38,6 @@ int main(int argc, char** argv) {
     Tabout about(&chat);
 
     chat.setWindows({&spylist, &gamestart, &help, &phrases, &download, &tally, &about});
-    phrases.setSettingsPath(bg::appFilePath(bg::kSettingsFileName));
     chat.setParams(app.arguments().mid(1));
     chat.setHostStarter([&host](quint16 port) { return host.listen(port); });
     chat.connectWindows();

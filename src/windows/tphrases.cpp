@@ -1,5 +1,6 @@
 #include "tphrases.h"
 
+#include "appfiles.h"
 #include "preferences.h"
 #include "settingsfile.h"
 
@@ -61,9 +62,10 @@ void Tphrases::button_doneClick() {
 }
 
 void Tphrases::savePhrases() const {
-    if (m_settingsPath.isEmpty()) return;
+    const QString path =
+        m_settingsPath.isEmpty() ? bg::appFilePath(bg::kSettingsFileName) : m_settingsPath;
     // Load first: the file holds everything else of this program and of others.
-    bg::SettingsFile file(m_settingsPath.toStdString());
+    bg::SettingsFile file(path.toStdString());
     file.load();
     for (int n = 1; n <= bg::kPhraseCount; ++n)
         file.set(bg::kPreferencesSection, "Phrase" + std::to_string(n),

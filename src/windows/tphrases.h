@@ -17,7 +17,7 @@ class Tphrases : public QDialog {
     explicit Tphrases(QWidget* parent = nullptr);
     void setPhrases(const QStringList& phrases);
     QStringList phrases() const;
-    // The settings file the phrases go to; none set, nothing is written.
+    // The settings file the phrases go to: the program's own unless set (tests).
     void setSettingsPath(const QString& path) { m_settingsPath = path; }
     void button_doneClick();
 
