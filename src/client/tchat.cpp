@@ -508,6 +508,8 @@ void Tchat::connectWindows() {
         });
         QPalette tiled = editor->palette();
         tiled.setBrush(QPalette::Window, QBrush(art::backgroundTile(editor->devicePixelRatioF())));
+        // Light lettering, as the phrase buttons have, reads on the dark wood.
+        tiled.setColor(QPalette::WindowText, QColor(0xf0, 0xe0, 0xc0));
         editor->setPalette(tiled);
         editor->setAutoFillBackground(true);
     }
