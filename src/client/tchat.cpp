@@ -2,8 +2,13 @@
 
 #include "artwork.h"
 #include "boardgeometry.h"
+#include "chatcontrols.h"
+#include "chatlayout.h"
+#include "chattersounds.h"
+#include "chatview.h"
 #include "download/tdownload.h"
 #include "protocol.h"
+#include "qcolortext.h"
 #include "singleinstance.h"
 #include "sock.h"
 #include "tally/ttallylist.h"
@@ -305,27 +310,37 @@ void Tchat::buildChat() {
     for (int n = 1; n <= kPhraseButtons; ++n) {
         auto* b = new QToolButton(m_panel);
         b->setObjectName(QString("b_phrase%1").arg(n));
-        b->setGeometry(8, chatTop + (n - 1) * 19, 118, 18);
+        b->setGeometry(8, chatTop + (n - 1) * 17, 118, 17);
         b->setText(kDefaultPhrases[n - 1]);
         b->setToolTip(kDefaultPhrases[n - 1]);
         b->setAutoRaise(true);
         b->setStyleSheet("QToolButton { color: #f0e0c0; font: 10px 'DejaVu Sans'; }");
         m_phrase[n] = b;
     }
-    m_mainchat = new QTextBrowser(m_panel);
-    m_mainchat->setObjectName("mainchat");
+    m_mainchat = new ChatView(m_panel);
     m_mainchat->setGeometry(132, chatTop, 625, 152);
     m_mainchat->setStyleSheet("QTextBrowser { background: #e2d5c0; border: 1px solid #000; }");
-    m_mainchat->setOpenLinks(false);
     m_mychat = new QLineEdit("<Enter Chat Here>", m_panel);
     m_mychat->setObjectName("mychat");
     m_mychat->setGeometry(132, 523, 452, 22);
-    m_mychat->setStyleSheet(
-        "QLineEdit { background: #e2d5c0; border: 1px solid #000; font: 13px Arial; }");
+    setOwnChatColour(m_ownchatcolour);
     m_smilies = new QToolButton(m_panel);
     m_smilies->setObjectName("button_smilies");
     m_smilies->setGeometry(588, 523, 24, 22);
     m_smilies->setText(":)");
+    m_chatControls = new ChatControls(
+        m_panel, m_mainchat, m_mychat, m_smilies, m_phrase,
+        {.loggedin = [this] { return m_state.loggedin(); },
+         .myplayer = [this] { return m_state.myplayer(); },
+         .seatPlayer = [this] { return m_state.isSeat(m_state.myplayer()); },
+         .send = [this](const std::string& message) { sendBytes(bg::frame(message)); },
+         .ownColour = [this] { return m_ownchatcolour; },
+         .phraseGateOpen = [this] { return phraseGateOpen(); },
+         .closePhraseGate = [this] { closePhraseGate(); },
+         .clearChat = [this] { ClearMainChat1Click(); },
+         .messageBox = [this](const QString& text) { showMessageBox(text); }});
+    m_phrase[10] = m_chatControls->soundButton();
+    m_phrase[10]->setGeometry(8, chatTop + kPhraseButtons * 17 + 2, 24, 22);
 }
 
 void Tchat::buildMenus() {
@@ -395,8 +410,8 @@ void Tchat::buildMenus() {
     for (int s : {8, 10, 12, 14})
         item(size, QString("N%1").arg(s), QString::number(s))->setCheckable(true);
     item(options, "ScrollChatOff2", "Scroll Chat Off")->setShortcut(QKeySequence("Ctrl+S"));
-    connect(item(options, "ClearMainChat1", "Clear Main Chat"), &QAction::triggered, m_mainchat,
-            &QTextBrowser::clear);
+    connect(item(options, "ClearMainChat1", "Clear Main Chat"), &QAction::triggered, this,
+            &Tchat::ClearMainChat1Click);
     connect(item(options, "ResetScreenLocation1", "Reset Screen Location"), &QAction::triggered,
             this, &Tchat::ResetScreenLocation1Click);
     options->addSeparator();
@@ -484,6 +499,20 @@ void Tchat::connectWindows() {
                 });
     if (m_windows.spylist)
         connect(m_windows.spylist, &Tspylist::kickRequested, this, &Tchat::kicking);
+    if (Tphrases* editor = m_windows.phrases) {
+        connect(editor, &Tphrases::aboutToOpen, this,
+                [this, editor] { editor->setPhrases(phrases()); });
+        connect(editor, &Tphrases::phrasesDone, this, [this](const QStringList& list) {
+            for (int n = 1; n <= list.size(); ++n)
+                setPhrase(n, list[n - 1]);
+        });
+        QPalette tiled = editor->palette();
+        tiled.setBrush(QPalette::Window, QBrush(art::backgroundTile(editor->devicePixelRatioF())));
+        // Light lettering, as the phrase buttons have, reads on the dark wood.
+        tiled.setColor(QPalette::WindowText, QColor(0xf0, 0xe0, 0xc0));
+        editor->setPalette(tiled);
+        editor->setAutoFillBackground(true);
+    }
     if (m_windows.help && m_windows.about)
         connect(m_windows.help, &Thelp::aboutRequested, m_windows.about, &QWidget::show);
 }
@@ -619,7 +648,8 @@ void Tchat::sendBytes(std::string_view bytes) {
 }
 
 void Tchat::playSound(std::string_view name) {
-    m_sounds.play(qs(name));
+    const auto* on = findChild<QAction*>("PlaySounds1");
+    if (on && on->isChecked()) m_sounds.play(qs(name));
 }
 
 void Tchat::addSystemLine(std::string_view text) {
@@ -627,23 +657,47 @@ void Tchat::addSystemLine(std::string_view text) {
 }
 
 void Tchat::addlinetochat(const QString& line, const QColor& colour) {
-    const int plus = line.indexOf('+');
-    const QString text = plus >= 0 ? line.mid(plus + 1) : line;
-    m_mainchat->append(QString("<span style=\"color:%1; font-family: Arial;\">%2</span>")
-                           .arg(colour.name(), text.toHtmlEscaped()));
+    m_mainchat->addLine(line, colour);
 }
 
 void Tchat::chatReceived(std::string_view body) {
-    // Until the chat view learns links, smileys and colours, show the words in black.
-    QString text = qs(body);
-    const int plus = text.indexOf('+');
-    if (plus >= 0) text = text.mid(plus + 1);
-    const int bar = text.lastIndexOf('|');
-    if (bar >= 0) text.truncate(bar);
-    addlinetochat("8+" + text, Qt::black);
+    const bg::ReceivedChat chat = bg::splitReceivedChat(body);
+    addlinetochat(qs(chat.line), bg::toQColor(chat.colour));
 }
 
-void Tchat::playasound(std::string_view) {}
+void Tchat::setOwnChatColour(const QColor& colour) {
+    m_ownchatcolour = colour;
+    m_mychat->setStyleSheet(QString("QLineEdit { background: #e2d5c0; border: 1px solid #000;"
+                                    " font: 13px Arial; color: %1; }")
+                                .arg(colour.name()));
+}
+
+void Tchat::ClearMainChat1Click() {
+    m_mainchat->clear();
+    m_mychat->setFocus();
+}
+
+void Tchat::playasound(std::string_view body) {
+    const auto* on = findChild<QAction*>("PlayChatterSounds1");
+    const bg::ChatterReceipt r = bg::receiveChatter(
+        body, on && on->isChecked(), [this](int seat) -> std::optional<std::string> {
+            if (!m_state.isSeat(seat)) return std::nullopt;
+            return m_state.view().playerName[static_cast<std::size_t>(seat)];
+        });
+    if (!r.play.empty()) m_sounds.play(qs(r.play));
+    if (!r.line.empty()) addlinetochat(qs(r.line), kSystemColour);
+}
+
+QStringList Tchat::phrases() const {
+    QStringList out;
+    for (int n = 1; n <= kPhraseButtons; ++n)
+        out << m_phrase[static_cast<std::size_t>(n)]->toolTip();
+    return out;
+}
+
+void Tchat::setPhrase(int n, const QString& phrase) {
+    if (n >= 1 && n <= kPhraseButtons) m_phrase[static_cast<std::size_t>(n)]->setToolTip(phrase);
+}
 
 void Tchat::gameIsFull() {
     showMessageBox("Game is full");

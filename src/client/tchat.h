@@ -13,6 +13,7 @@
 
 #include "clientstate.h"
 #include "seams.h"
+#include "soundplayer.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -28,7 +29,8 @@ class QActionGroup;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QTextBrowser;
+class ChatControls;
+class ChatView;
 class QTimer;
 class QToolButton;
 
@@ -56,17 +58,6 @@ class ImageControl : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
-};
-
-// Plays the program's named sounds. Until the sound files arrive this only remembers the last
-// name asked for, which is enough for the game handlers to name their sounds.
-class SoundPlayer {
-  public:
-    void play(const QString& name) { m_last = name; }
-    const QString& last() const { return m_last; }
-
-  private:
-    QString m_last;
 };
 
 class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink {
@@ -125,6 +116,12 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void sockInfo(const std::string& text);
     // A line for the chat view: style number, "+", text.
     void addlinetochat(const QString& line, const QColor& colour);
+    // The colour of this user's chat lines (the colour dialog's choice), also `mychat`'s text.
+    void setOwnChatColour(const QColor& colour);
+    QColor ownChatColour() const { return m_ownchatcolour; }
+    ChatView* chatView() const { return m_mainchat; }
+    // Both "Clear Main Chat" items: empty the view, keyboard focus to the edit.
+    void ClearMainChat1Click();
     void showMessageBox(const QString& text);
     void ResetScreenLocation1Click();
     void bringToFront();
@@ -132,6 +129,11 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     const bg::ClientState& state() const { return m_state; }
     bg::ClientState& state() { return m_state; }
     const SoundPlayer& sounds() const { return m_sounds; }
+    SoundPlayer& sounds() { return m_sounds; }
+    ChatControls* chatControls() const { return m_chatControls; }
+    // The nine phrases of the phrase buttons (their hints), button 1 first.
+    QStringList phrases() const;
+    void setPhrase(int n, const QString& phrase);
     QWidget* boardPanel() const { return m_panel; }
     bool isConnected() const;
     // Copies the state's view onto the controls.
@@ -229,7 +231,9 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     QPushButton* m_start = nullptr;
     ImageControl* m_image3 = nullptr;
 
-    QTextBrowser* m_mainchat = nullptr;
+    ChatView* m_mainchat = nullptr;
+    ChatControls* m_chatControls = nullptr;
+    QColor m_ownchatcolour = Qt::black;
     QLineEdit* m_mychat = nullptr;
     std::array<QToolButton*, 10> m_phrase{};
     QToolButton* m_smilies = nullptr;

@@ -2,38 +2,23 @@
 
 #include "appfiles.h"
 
-#include <QFileInfo>
-#include <SimpleIni.h>
+#include "preferences.h"
+#include "settingsfile.h"
 
-#include <cstring>
+#include <QFileInfo>
 
 namespace bg {
-
-namespace {
-constexpr int kSlowMs = 2000;
-constexpr int kNormalMs = 1000;
-constexpr int kFastMs = 500;
-} // namespace
-
-int BotSettingsFile::delayFromText(const char* value) {
-    if (value && std::strcmp(value, "2000") == 0) return kSlowMs;
-    if (value && std::strcmp(value, "500") == 0) return kFastMs;
-    return kNormalMs;
-}
-
-bool BotSettingsFile::notLimitedFromText(const char* value) {
-    return !(value && std::strcmp(value, "0") == 0);
-}
 
 void BotSettingsFile::refresh() const {
     const QFileInfo info(m_path);
     if (!info.exists()) return; // keep what we had (the built-in state before any read)
     const QDateTime stamp = info.lastModified();
     if (m_read && stamp == m_readStamp) return;
-    CSimpleIniA ini;
-    if (ini.LoadFile(m_path.toLocal8Bit().constData()) < 0) return;
-    m_delay = delayFromText(ini.GetValue(kSettingsSection, "Botspeed", nullptr));
-    m_notLimited = notLimitedFromText(ini.GetValue(kSettingsSection, "Botabilities", nullptr));
+    SettingsFile file(m_path.toLocal8Bit().toStdString());
+    if (!file.load()) return;
+    const Preferences p = readPreferences(file);
+    m_delay = p.botSpeed;
+    m_notLimited = p.botAbilities != 0;
     m_readStamp = stamp;
     m_read = true;
 }

@@ -15,10 +15,6 @@ class BotSettingsFile : public BotSettings {
     int botDelayMs() const override;
     bool botNotLimited() const override;
 
-    // The values a settings text gives (the same rules as the window's menu).
-    static int delayFromText(const char* value);
-    static bool notLimitedFromText(const char* value);
-
   private:
     void refresh() const;
     QString m_path;
