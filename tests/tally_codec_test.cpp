@@ -126,6 +126,22 @@ TEST(LzrwCodec, RoundTripsAroundEveryBoundary) {
         }());
 }
 
+TEST(LzrwCodec, RoundTripsRepeatedPatternsOfEveryShortPeriod) {
+    // Copies from 1 to 40 bytes back, of every length, behind literals and behind other
+    // copies: the decoder builds these from the bytes before them in several ways.
+    for (std::size_t period = 1; period <= 40; ++period)
+        for (std::size_t length = 3; length <= 40; length += 1) {
+            Vec v = random(7, static_cast<unsigned>(period));
+            const Vec unit = random(period, static_cast<unsigned>(period * 100 + length));
+            for (int twice = 0; twice < 2; ++twice) {
+                for (std::size_t i = 0; i < period + length; ++i)
+                    v.push_back(unit[i % period]);
+                v.push_back('|');
+            }
+            expectRoundTrip(v);
+        }
+}
+
 TEST(LzrwCodec, BlockLayoutOfLongInputs) {
     // Exactly one block of input: the full block, then the final empty block 0x80.
     const Bytes full = pack(Vec(32768, 'q'));

@@ -29,6 +29,8 @@ inline std::size_t firstDifference(std::uint64_t diff) {
         return static_cast<std::size_t>(std::countl_zero(diff)) / 8;
 }
 
+inline void store64(std::uint8_t* p, std::uint64_t v) { std::memcpy(p, &v, sizeof v); }
+
 // Copies 16 bytes through a register, so overlapping source and destination are well defined.
 inline void copy16(std::uint8_t* dst, const std::uint8_t* src) {
     std::uint8_t tmp[16];
@@ -150,6 +152,61 @@ std::size_t BlockCoder::compressBlock(const std::uint8_t* in, std::size_t n, std
     return n + 1;
 }
 
+namespace {
+
+// Repeats `count` (3 to 18) output bytes from `pos` back; writes up to 24 bytes at d, which
+// the output's slack allows.
+inline void copyMatch(std::uint8_t* d, std::size_t pos) {
+    const std::uint8_t* from = d - pos;
+    if (pos >= 16) {
+        const std::uint64_t c0 = load64(from), c1 = load64(from + 8);
+        store64(d, c0);
+        store64(d + 8, c1);
+        copy8(d + 16, from + 16);
+        return;
+    }
+    if constexpr (std::endian::native != std::endian::little) {
+        for (std::size_t k = 0; k < 24; ++k)
+            d[k] = from[k];
+        return;
+    }
+    if (pos >= 8) {
+        // Each 8 bytes are made of the two before them, shifted together in registers.
+        const std::uint64_t c0 = load64(from);
+        std::uint64_t c1 = c0, c2 = c0;
+        if (pos > 8) {
+            const unsigned low = 8 * (16 - static_cast<unsigned>(pos));
+            const unsigned high = 8 * (static_cast<unsigned>(pos) - 8);
+            c1 = (load64(d - 8) >> low) | (c0 << high);
+            c2 = (c0 >> low) | (c1 << high);
+        }
+        store64(d, c0);
+        store64(d + 8, c1);
+        store64(d + 16, c2);
+        return;
+    }
+    // A short pattern repeats: build 8 bytes of it in a register and rotate it for the next
+    // 8, instead of reading back bytes just written (that stalls on every item).
+    const unsigned width = 8 * static_cast<unsigned>(pos);
+    std::uint64_t p = load64(from) & ((std::uint64_t{1} << width) - 1);
+    p |= p << width;
+    if (pos < 4) p |= p << (2 * width);
+    if (pos < 2) p |= p << 32;
+    const unsigned phase = 8 * (8 % static_cast<unsigned>(pos));
+    const unsigned back = width - phase;
+    store64(d, p);
+    p = (p >> phase) | (p << back);
+    store64(d + 8, p);
+    p = (p >> phase) | (p << back);
+    store64(d + 16, p);
+}
+
+// What one whole group of 16 items can read and write at most, leaving out runs.
+constexpr std::size_t kGroupInput = 16 * 4 + 16;
+constexpr std::size_t kGroupOutput = 16 * kMaxMatch;
+
+} // namespace
+
 long decompressBlock(const std::uint8_t* s, std::size_t length, std::size_t readable,
                      std::uint8_t* out) {
     if (length <= 1) return 0;
@@ -171,6 +228,41 @@ long decompressBlock(const std::uint8_t* s, std::size_t length, std::size_t read
             control = (std::uint32_t{s[x]} << 24) | (std::uint32_t{s[x + 1]} << 16);
             bits = 16;
             x += 2;
+        }
+        // A whole group far from both ends: no item can run past the input or, runs aside,
+        // past the block, so only the offsets and the runs need checking.
+        if (bits == 16 && length - x >= kGroupInput && y + kGroupOutput <= kBlockSize) {
+            while (bits > 0) {
+                if ((control & 0x80000000u) == 0) {
+                    const int n = std::min(std::countl_zero(control), bits);
+                    copy16(out + y, s + x);
+                    x += static_cast<std::size_t>(n);
+                    y += static_cast<std::size_t>(n);
+                    control <<= n;
+                    bits -= n;
+                    continue;
+                }
+                const std::size_t pos = (std::size_t{s[x]} << 4) | (s[x + 1] >> 4);
+                if (pos == 0) {
+                    const std::size_t count =
+                        ((std::size_t{s[x + 1]} << 8) | s[x + 2]) + kMinRun;
+                    if (y + count > kBlockSize) return -1;
+                    std::memset(out + y, s[x + 3], count);
+                    y += count;
+                    x += 4;
+                    control <<= 1;
+                    --bits;
+                    if (y + kGroupOutput > kBlockSize) break; // the rest item by item
+                } else {
+                    if (pos > y) return -1;
+                    copyMatch(out + y, pos);
+                    y += (s[x + 1] & 15u) + kMinMatch;
+                    x += 2;
+                    control <<= 1;
+                    --bits;
+                }
+            }
+            continue;
         }
         if ((control & 0x80000000u) == 0) {
             // A stretch of literals: all the leading zero bits of the control word at once.
@@ -199,19 +291,7 @@ long decompressBlock(const std::uint8_t* s, std::size_t length, std::size_t read
         } else {
             const std::size_t count = (s[x + 1] & 15u) + kMinMatch;
             if (pos > y || y + count > kBlockSize) return -1;
-            std::uint8_t* d = out + y;
-            const std::uint8_t* from = d - pos;
-            if (pos >= 16) {
-                copy16(d, from);
-                copy16(d + 16, from + 16);
-            } else if (pos >= 8) {
-                copy8(d, from);
-                copy8(d + 8, from + 8);
-                copy8(d + 16, from + 16);
-            } else {
-                for (std::size_t k = 0; k < count; ++k)
-                    d[k] = from[k];
-            }
+            copyMatch(out + y, pos);
             y += count;
             x += 2;
         }
