@@ -23,9 +23,9 @@ using bg::lzrw1::Bytes;
 constexpr std::size_t kInputSize = std::size_t{64} << 20;
 
 std::string name(std::mt19937& gen) {
-    static const char* const parts[] = {"al", "bo", "ce", "dan", "el", "fi", "gus", "ha", "ik",
-                                        "jo", "ka", "li", "mo", "nu", "or", "pe", "qui", "ro",
-                                        "sa", "ti", "ur", "vo", "wi", "xa", "yo", "ze"};
+    static const char* const parts[] = {"al", "bo", "ce", "dan", "el", "fi", "gus", "ha",  "ik",
+                                        "jo", "ka", "li", "mo",  "nu", "or", "pe",  "qui", "ro",
+                                        "sa", "ti", "ur", "vo",  "wi", "xa", "yo",  "ze"};
     std::string n;
     const int count = 2 + static_cast<int>(gen() % 3);
     for (int i = 0; i < count; ++i)
@@ -82,9 +82,9 @@ const Packed& packed() {
         Packed r;
         r.codec = bg::lzrw1::pack(input());
         r.lz4.resize(static_cast<std::size_t>(LZ4_compressBound(static_cast<int>(kInputSize))));
-        const int n = LZ4_compress_default(reinterpret_cast<const char*>(input().data()),
-                                           r.lz4.data(), static_cast<int>(kInputSize),
-                                           static_cast<int>(r.lz4.size()));
+        const int n =
+            LZ4_compress_default(reinterpret_cast<const char*>(input().data()), r.lz4.data(),
+                                 static_cast<int>(kInputSize), static_cast<int>(r.lz4.size()));
         r.lz4.resize(static_cast<std::size_t>(n));
         return r;
     }();
@@ -161,13 +161,15 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&recorder);
     auto& r = recorder.bytesPerSecond;
     auto rate = [&](const char* key) { return r.count(key) ? r[key] : 0.0; };
-    const double c = rate("BM_Lz4Compress") > 0 ? rate("BM_CodecCompress") / rate("BM_Lz4Compress") : 0;
+    const double c =
+        rate("BM_Lz4Compress") > 0 ? rate("BM_CodecCompress") / rate("BM_Lz4Compress") : 0;
     const double d =
         rate("BM_Lz4Decompress") > 0 ? rate("BM_CodecDecompress") / rate("BM_Lz4Decompress") : 0;
     const double size = double(packed().codec.size()) / double(packed().lz4.size());
     std::printf("input %zu bytes: this codec packs to %zu, lz4 to %zu\n", kInputSize,
                 packed().codec.size(), packed().lz4.size());
-    std::printf("codec: compress %.2f of lz4, decompress %.2f of lz4, size %.2f of lz4\n", c, d, size);
+    std::printf("codec: compress %.2f of lz4, decompress %.2f of lz4, size %.2f of lz4\n", c, d,
+                size);
     benchmark::Shutdown();
     return 0;
 }

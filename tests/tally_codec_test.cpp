@@ -19,8 +19,12 @@ namespace {
 
 using Vec = std::vector<std::uint8_t>;
 
-Vec bytes(std::string_view s) { return Vec(s.begin(), s.end()); }
-Vec vec(const Bytes& b) { return Vec(b.begin(), b.end()); }
+Vec bytes(std::string_view s) {
+    return Vec(s.begin(), s.end());
+}
+Vec vec(const Bytes& b) {
+    return Vec(b.begin(), b.end());
+}
 
 Vec codeBlock(const Vec& in) {
     BlockCoder coder;
@@ -44,8 +48,12 @@ Vec structured(std::size_t n, unsigned seed) {
     Vec v;
     while (v.size() < n) {
         switch (gen() % 6) {
-        case 0: v.insert(v.end(), gen() % 40 + 1, static_cast<std::uint8_t>(gen())); break;
-        case 1: v.push_back(static_cast<std::uint8_t>(gen())); break;
+        case 0:
+            v.insert(v.end(), gen() % 40 + 1, static_cast<std::uint8_t>(gen()));
+            break;
+        case 1:
+            v.push_back(static_cast<std::uint8_t>(gen()));
+            break;
         default: {
             const std::string& w = words[gen() % std::size(words)];
             v.insert(v.end(), w.begin(), w.end());
@@ -110,8 +118,8 @@ TEST(LzrwCodec, ShortRunsAreALiteralAndACopyFromOneBack) {
 }
 
 TEST(LzrwCodec, RoundTripsAroundEveryBoundary) {
-    for (std::size_t n : {0u, 1u, 2u, 3u, 4u, 17u, 32767u, 32768u, 32769u, 65535u, 65536u,
-                          65537u, 100000u}) {
+    for (std::size_t n :
+         {0u, 1u, 2u, 3u, 4u, 17u, 32767u, 32768u, 32769u, 65535u, 65536u, 65537u, 100000u}) {
         expectRoundTrip(random(n, static_cast<unsigned>(n)));
         expectRoundTrip(structured(n, static_cast<unsigned>(n) + 1));
     }
@@ -200,8 +208,9 @@ TEST(LzrwCodec, RefusesForeignAndDamagedStreams) {
 }
 
 TEST(LzrwFiles, CompressAndDecompressFiles) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("lzrw-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    const auto dir =
+        std::filesystem::temp_directory_path() /
+        ("lzrw-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::create_directories(dir);
     const std::string plain = (dir / "plain.txt").string();
     const std::string packed = (dir / "packed.tld").string();
@@ -228,7 +237,8 @@ TEST(LzrwFiles, CompressAndDecompressFiles) {
         codec.Decompress();
         ADD_FAILURE() << "a plain file was unpacked";
     } catch (const LzrwError& e) {
-        EXPECT_EQ(std::string(e.what()), plain + " : Lzrw1 decompression : this file has no valid header !");
+        EXPECT_EQ(std::string(e.what()),
+                  plain + " : Lzrw1 decompression : this file has no valid header !");
     }
     EXPECT_EQ(vec(readWholeFile(back)), content);
 

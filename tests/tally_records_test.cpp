@@ -39,8 +39,8 @@ TEST(GridText, OneOpponentIsTwentyLinesColumnByColumn) {
     TallyRecords t;
     t.addOpponent("Zobo");
     t.addgame("Zobo", {{1, "Zobo"}});
-    EXPECT_EQ(t.toText(), lines({"9", "2", "0", "Zobo", "1", "1", "0", "1", "0", "0", "0", "0",
-                                 "0", "1", "0", "1", "0", "0", "0", "0"}));
+    EXPECT_EQ(t.toText(), lines({"9", "2", "0", "Zobo", "1", "1", "0", "1", "0", "0",
+                                 "0", "0", "0", "1",    "0", "1", "0", "0", "0", "0"}));
 }
 
 TEST(GridText, ReadsWhatItWritesIncludingEmptyCells) {
@@ -63,7 +63,8 @@ TEST(GridText, RefusesTextThatIsNoWholeGrid) {
     EXPECT_EQ(errorOf("9\r\n 2\r\n"), "' 2' is not a valid integer value");
     EXPECT_EQ(errorOf("0\r\n1\r\n"), "Tally text: a grid of 0 columns and 1 rows is not valid");
     EXPECT_EQ(errorOf("9\r\n-1\r\n"), "Tally text: a grid of 9 columns and -1 rows is not valid");
-    EXPECT_EQ(errorOf("2\r\n2\r\na\r\nb\r\nc\r\n"), "Tally text: the text ends before the last cell");
+    EXPECT_EQ(errorOf("2\r\n2\r\na\r\nb\r\nc\r\n"),
+              "Tally text: the text ends before the last cell");
     // A huge size is refused before anything is allocated for it.
     EXPECT_EQ(errorOf("2000000000\r\n2000000000\r\n"),
               "Tally text: the text ends before the last cell");
@@ -71,8 +72,9 @@ TEST(GridText, RefusesTextThatIsNoWholeGrid) {
 
 TEST(TallyRecords, LoadingClearsOnlyTheSinceStartColumns) {
     TallyRecords t;
-    t.fromText(lines({"9", "2", "0", "Ann", "7", "5", "3", "2", "0", "1", "0", "2", "0", "2",
-                      "0", "1", "0", "1"}) + "0\r\n1\r\n");
+    t.fromText(lines({"9", "2", "0", "Ann", "7", "5", "3", "2", "0", "1", "0", "2", "0", "2", "0",
+                      "1", "0", "1"}) +
+               "0\r\n1\r\n");
     EXPECT_EQ(row(t, 0), (std::vector<std::string>{"0", "7", "3", "0", "0", "0", "0", "0", "0"}));
     EXPECT_EQ(row(t, 1), (std::vector<std::string>{"Ann", "5", "2", "1", "2", "0", "0", "0", "0"}));
     // A broken text leaves the records as they were.
@@ -102,8 +104,8 @@ TEST(TallyRecords, AGameCountsForEveryTalliedOpponentPresent) {
 
 TEST(TallyRecords, EmptyCellsCountFromZeroAndOddCellsStay) {
     TallyRecords t;
-    t.fromText(lines({"9", "2", "0", "Di", "0", "", "0", "", "0", "x", "0", "", "0", "", "0", "",
-                      "0", "", "0", ""}));
+    t.fromText(lines({"9", "2", "0", "Di", "0", "", "0", "", "0", "x",
+                      "0", "",  "0", "",   "0", "", "0", "", "0", ""}));
     t.addgame("Di", {{1, "Di"}});
     EXPECT_EQ(row(t, 1), (std::vector<std::string>{"Di", "1", "1", "x", "0", "1", "1", "0", "0"}));
 }
@@ -139,4 +141,5 @@ TEST(TallyRecords, OpponentsAreTheOtherHeldSeats) {
     EXPECT_EQ(opponentsInGame({"Me", "Zobo"}, 1), std::vector<std::string>{"Zobo"});
     EXPECT_EQ(opponentsInGame({"<Waiting>", "Me"}, 2), std::vector<std::string>{});
     EXPECT_EQ(opponentsInGame({"Ann", "Bob"}, 3), (std::vector<std::string>{"Ann", "Bob"}));
+    EXPECT_EQ(opponentsInGame({"", "Bob"}, 2), std::vector<std::string>{});
 }

@@ -41,6 +41,15 @@ int main(int argc, char** argv) {
     chat.setParams(app.arguments().mid(1));
     chat.setHostStarter([&host](quint16 port) { return host.listen(port); });
     chat.connectWindows();
+    QObject::connect(&chat, &Tchat::gameForTally, &tally, &Ttallylist::addgame);
+    tally.setSeatSource([&chat] {
+        Ttallylist::Seats seats{{}, chat.state().myplayer()};
+        for (int n = 1; n <= chat.state().seatcount(); ++n) {
+            auto* name = chat.findChild<QLabel*>(QString("label_playername%1").arg(n));
+            seats.names << (name ? name->text() : QString());
+        }
+        return seats;
+    });
     QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostChat), &chat,
                      [&chat](const QString& text) { chat.addlinetochat("0+" + text, Qt::blue); });
     QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostMessageBox), &chat,

@@ -96,8 +96,10 @@ StringGrid gridFromText(std::string_view text) {
         throw GridTextError("Tally text: a grid of " + std::to_string(cols) + " columns and " +
                             std::to_string(rows) + " rows is not valid");
     // Checked before anything is allocated: the text must hold every cell.
-    const auto cells = static_cast<unsigned long long>(cols) * static_cast<unsigned long long>(rows);
-    if (cells > lines.countLeft()) throw GridTextError("Tally text: the text ends before the last cell");
+    const auto cells =
+        static_cast<unsigned long long>(cols) * static_cast<unsigned long long>(rows);
+    if (cells > lines.countLeft())
+        throw GridTextError("Tally text: the text ends before the last cell");
     StringGrid grid(cols, rows);
     for (int c = 0; c < cols; ++c)
         for (int r = 0; r < rows; ++r)

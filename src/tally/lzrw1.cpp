@@ -29,7 +29,9 @@ inline std::size_t firstDifference(std::uint64_t diff) {
         return static_cast<std::size_t>(std::countl_zero(diff)) / 8;
 }
 
-inline void store64(std::uint8_t* p, std::uint64_t v) { std::memcpy(p, &v, sizeof v); }
+inline void store64(std::uint8_t* p, std::uint64_t v) {
+    std::memcpy(p, &v, sizeof v);
+}
 
 // Copies 16 bytes through a register, so overlapping source and destination are well defined.
 inline void copy16(std::uint8_t* dst, const std::uint8_t* src) {
@@ -128,8 +130,7 @@ std::size_t BlockCoder::compressBlock(const std::uint8_t* in, std::size_t n, std
             const std::int16_t p = slot;
             slot = static_cast<std::int16_t>(x);
             if (p >= 0 && x - static_cast<std::size_t>(p) <= kMaxOffset) {
-                const std::size_t len =
-                    commonLength(here, in + p, std::min(kMaxMatch, n - x));
+                const std::size_t len = commonLength(here, in + p, std::min(kMaxMatch, n - x));
                 if (len >= kMinMatch) {
                     put16be(y, static_cast<std::uint32_t>(((x - p) << 4) + (len - kMinMatch)));
                     y += 2;
@@ -244,8 +245,7 @@ long decompressBlock(const std::uint8_t* s, std::size_t length, std::size_t read
                 }
                 const std::size_t pos = (std::size_t{s[x]} << 4) | (s[x + 1] >> 4);
                 if (pos == 0) {
-                    const std::size_t count =
-                        ((std::size_t{s[x + 1]} << 8) | s[x + 2]) + kMinRun;
+                    const std::size_t count = ((std::size_t{s[x + 1]} << 8) | s[x + 2]) + kMinRun;
                     if (y + count > kBlockSize) return -1;
                     std::memset(out + y, s[x + 3], count);
                     y += count;

@@ -44,9 +44,7 @@ class LzrwError : public std::runtime_error {
 // A byte allocator that leaves new bytes uninitialised: output buffers are sized to their worst
 // case and then cut back, so zero-filling them would cost as much as the coding.
 template <class T> struct NoInitAllocator : std::allocator<T> {
-    template <class U> struct rebind {
-        using other = NoInitAllocator<U>;
-    };
+    template <class U> struct rebind { using other = NoInitAllocator<U>; };
     NoInitAllocator() = default;
     template <class U> NoInitAllocator(const NoInitAllocator<U>&) noexcept {}
     template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }

@@ -77,7 +77,8 @@ void TallyRecords::increment(int col, int row) {
 std::vector<std::string> opponentsInGame(const std::vector<std::string>& seatNames, int myplayer) {
     std::vector<std::string> names;
     for (std::size_t i = 0; i < seatNames.size(); ++i)
-        if (static_cast<int>(i) + 1 != myplayer && seatNames[i] != kWaitingSeat)
+        if (static_cast<int>(i) + 1 != myplayer && !seatNames[i].empty() &&
+            seatNames[i] != kWaitingSeat)
             names.push_back(seatNames[i]);
     return names;
 }

@@ -62,7 +62,7 @@ class TallyRecords {
 };
 
 // The other players of the current game from the seats' name labels (seat 1 first): every seat
-// but the player's own that someone holds.
+// but the player's own that someone holds (a name, not "<Waiting>").
 std::vector<std::string> opponentsInGame(const std::vector<std::string>& seatNames, int myplayer);
 
 } // namespace bg
