@@ -189,6 +189,8 @@ inline void copyMatch(std::uint8_t* d, std::size_t pos) {
     // A short pattern repeats: build 8 bytes of it in a register and rotate it for the next
     // 8, instead of reading back bytes just written (that stalls on every item).
     const unsigned width = 8 * static_cast<unsigned>(pos);
+    // The pattern is read from the 8 bytes below d where the block has them, so the load
+    // does not reach into bytes just stored above d.
     std::uint64_t p = load64(from) & ((std::uint64_t{1} << width) - 1);
     p |= p << width;
     if (pos < 4) p |= p << (2 * width);
@@ -233,34 +235,33 @@ long decompressBlock(const std::uint8_t* s, std::size_t length, std::size_t read
         // A whole group far from both ends: no item can run past the input or, runs aside,
         // past the block, so only the offsets and the runs need checking.
         if (bits == 16 && length - x >= kGroupInput && y + kGroupOutput <= kBlockSize) {
-            while (bits > 0) {
-                if ((control & 0x80000000u) == 0) {
-                    const int n = std::min(std::countl_zero(control), bits);
-                    copy16(out + y, s + x);
-                    x += static_cast<std::size_t>(n);
-                    y += static_cast<std::size_t>(n);
-                    control <<= n;
-                    bits -= n;
-                    continue;
-                }
+            // Each step is a stretch of literals, maybe empty, then one copy or run: so
+            // whether a literal or a copy comes next never has to be guessed.
+            for (;;) {
+                const int n = std::min(std::countl_zero(control), bits);
+                copy16(out + y, s + x);
+                x += static_cast<std::size_t>(n);
+                y += static_cast<std::size_t>(n);
+                control <<= n;
+                bits -= n;
+                if (bits == 0) break;
                 const std::size_t pos = (std::size_t{s[x]} << 4) | (s[x + 1] >> 4);
+                control <<= 1;
+                --bits;
                 if (pos == 0) {
                     const std::size_t count = ((std::size_t{s[x + 1]} << 8) | s[x + 2]) + kMinRun;
                     if (y + count > kBlockSize) return -1;
                     std::memset(out + y, s[x + 3], count);
                     y += count;
                     x += 4;
-                    control <<= 1;
-                    --bits;
                     if (y + kGroupOutput > kBlockSize) break; // the rest item by item
                 } else {
                     if (pos > y) return -1;
                     copyMatch(out + y, pos);
                     y += (s[x + 1] & 15u) + kMinMatch;
                     x += 2;
-                    control <<= 1;
-                    --bits;
                 }
+                if (bits == 0) break;
             }
             continue;
         }
