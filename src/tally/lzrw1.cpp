@@ -189,8 +189,6 @@ inline void copyMatch(std::uint8_t* d, std::size_t pos) {
     // A short pattern repeats: build 8 bytes of it in a register and rotate it for the next
     // 8, instead of reading back bytes just written (that stalls on every item).
     const unsigned width = 8 * static_cast<unsigned>(pos);
-    // The pattern is read from the 8 bytes below d where the block has them, so the load
-    // does not reach into bytes just stored above d.
     std::uint64_t p = load64(from) & ((std::uint64_t{1} << width) - 1);
     p |= p << width;
     if (pos < 4) p |= p << (2 * width);
