@@ -1,7 +1,7 @@
 #include "ttallylist.h"
 
 #include "appfiles.h"
-#include "tlzrw1.h"
+#include "tallyfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,14 +29,6 @@ QLabel* namedLabel(QWidget* parent, const char* name, const QString& text, const
     l->setObjectName(name);
     l->setAccessibleName(spoken);
     return l;
-}
-
-// A free name beside `path` for a file that could not be read.
-QString asideName(const QString& path) {
-    QString aside = path + ".damaged";
-    for (int n = 1; QFileInfo::exists(aside); ++n)
-        aside = QString("%1.%2.damaged").arg(path).arg(n);
-    return aside;
 }
 
 } // namespace
@@ -139,17 +131,8 @@ void Ttallylist::buildControls() {
 
 void Ttallylist::FormCreate() {
     m_records = bg::TallyRecords();
-    if (QFileInfo::exists(m_path)) {
-        try {
-            Tlzrw1 codec;
-            codec.InputFile = fileName(m_path);
-            const bg::lzrw1::Bytes text = codec.decompressToMemory();
-            m_records.fromText(
-                std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
-        } catch (const std::exception& e) {
-            loadFailed(QString::fromLocal8Bit(e.what()));
-        }
-    }
+    const bg::TallyLoad load = bg::loadTallyFile(fileName(m_path), m_records);
+    if (load.failed) loadFailed(QString::fromLocal8Bit(load.error.c_str()), load.keptAs);
     showTotals();
     m_filling = true;
     for (int r = 1; r <= m_records.opponentCount(); ++r)
@@ -158,13 +141,11 @@ void Ttallylist::FormCreate() {
     syncGrid();
 }
 
-void Ttallylist::loadFailed(const QString& message) {
-    // The records stay on the disk under another name; the end of this run writes a new file.
-    const QString aside = asideName(m_path);
+void Ttallylist::loadFailed(const QString& message, const std::string& keptAs) {
     QString text = message + "\n\n";
-    if (QFile::rename(m_path, aside)) {
-        text +=
-            "The tally file was kept as " + QFileInfo(aside).fileName() + "; a new tally starts.";
+    if (!keptAs.empty()) {
+        text += "The tally file was kept as " +
+                QFileInfo(QFile::decodeName(keptAs.c_str())).fileName() + "; a new tally starts.";
     } else {
         m_saveAllowed = false;
         text += "The tally file could not be moved aside, so this run will not save the tally.";
@@ -179,10 +160,7 @@ void Ttallylist::loadFailed(const QString& message) {
 void Ttallylist::FormDestroy() {
     if (!m_saveAllowed) return;
     try {
-        const std::string text = m_records.toText();
-        Tlzrw1 codec;
-        codec.OutputFile = fileName(m_path);
-        codec.compressFrom({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+        bg::saveTallyFile(fileName(m_path), m_records);
     } catch (...) {
         // Nothing to tell at the end of the program; the previous file is still in place.
     }

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 
 class QLabel;
 class QListWidget;
@@ -57,7 +58,7 @@ class Ttallylist : public QDialog {
 
   private:
     void buildControls();
-    void loadFailed(const QString& message);
+    void loadFailed(const QString& message, const std::string& keptAs);
     bool confirm(const QString& question);
     int tallyIndex(const QString& name) const;
     void addTallyEntry(const QString& name);
