@@ -136,14 +136,15 @@ def run(binary, top, config, game):
         rival.close()
     finally:
         host.send_signal(2)  # the host ends; the program's connection closes and it ends too
-        host.wait(20)
-        if program:
-            try:
-                code = program.wait(20)
-            except subprocess.TimeoutExpired:
-                program.kill()
-                raise SystemExit("the program did not end with its host")
-            assert code == 0, code
+        try:
+            host.wait(20)
+            code = program.wait(20) if program else 0
+        except subprocess.TimeoutExpired:
+            for p in (host, program):
+                if p and p.poll() is None:
+                    p.kill()
+            raise SystemExit("the program did not end with its host")
+    assert code == 0, code
 
 
 def main():
