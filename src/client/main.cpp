@@ -47,6 +47,15 @@ int main(int argc, char** argv) {
     chat.connectWindows();
     for (QWidget* w : std::initializer_list<QWidget*>{&help, &about})
         setTiledBackground(*w, art::backgroundTile(chat.devicePixelRatioF()));
+    QObject::connect(&chat, &Tchat::gameForTally, &tally, &Ttallylist::addgame);
+    tally.setSeatSource([&chat] {
+        Ttallylist::Seats seats{{}, chat.state().myplayer()};
+        for (int n = 1; n <= chat.state().seatcount(); ++n) {
+            auto* name = chat.findChild<QLabel*>(QString("label_playername%1").arg(n));
+            seats.names << (name ? name->text() : QString());
+        }
+        return seats;
+    });
     QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostChat), &chat,
                      [&chat](const QString& text) { chat.addlinetochat("0+" + text, Qt::blue); });
     QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostMessageBox), &chat,
