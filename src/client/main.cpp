@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     chat.setWindows({&spylist, &gamestart, &help, &phrases, &download, &tally, &about});
     chat.setParams(app.arguments().mid(1));
     chat.setHostStarter([&host](quint16 port) { return host.listen(port); });
+    chat.setHostErrorText([&host] { return host.lastError(); });
     chat.connectWindows();
     QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostChat), &chat,
                      [&chat](const QString& text) { chat.addlinetochat("0+" + text, Qt::blue); });
