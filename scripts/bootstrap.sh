@@ -10,7 +10,8 @@ packages="build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-tools-dev libqt6opengl6-dev libgl-dev
   libjpeg62-turbo-dev libsimpleini-dev libicu-dev liblz4-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev xvfb xauth"
+  clang-14 libclang-rt-14-dev xvfb xauth
+  at-spi2-core dbus-daemon python3-pyatspi"
 
 missing=""
 for p in $packages; do
