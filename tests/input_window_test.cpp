@@ -457,8 +457,16 @@ struct SettingsWindow {
 TEST(Settings, ReadOnConnectingWithTheirDefaults) {
     SettingsWindow s;
     writeFile(s.path, "[Backgammon]\nTextsize=9\nTimeperturn=5000\nBotabilities=0\n");
-    EXPECT_EQ(s.w.chatView()->textSize(), 10); // the built-in state until connected
+    // The built-in state until connected.
+    EXPECT_EQ(s.w.chatView()->textSize(), 10);
     EXPECT_FALSE(s.checked("PlayChatterSounds1"));
+    EXPECT_TRUE(s.checked("PlaySounds1") && s.checked("Normal1") && s.checked("NotLimited1") &&
+                s.checked("Classic1"));
+    for (const char* item : {"N8", "N10", "N12", "N14"})
+        EXPECT_FALSE(s.checked(item)) << item;
+    qunsetenv("BG_BOT_DELAY_MS");
+    EXPECT_EQ(s.w.botDelayMs(), 1500);
+    qputenv("BG_BOT_DELAY_MS", "5");
     s.connect();
     EXPECT_TRUE(chatText(s.w).contains("You are Connected."));
     EXPECT_EQ(s.w.chatView()->textSize(), 9);
@@ -540,6 +548,25 @@ TEST(Settings, NeverConnectedWritesTheBuiltInStateAndGarbageReadsAsDefaults) {
     g.connect();
     EXPECT_EQ(g.w.chatView()->textSize(), 8);
     EXPECT_TRUE(g.checked("Normal1") && g.checked("PlayChatterSounds1"));
+}
+
+// ---- the turn clock's warning ------------------------------------------------------------------
+
+TEST(TurnTimer, BlinksInTwoColoursUntilTheTurnPasses) {
+    Tchat w;
+    w.show();
+    w.sockRead(frame(msg::sendlogininfo(1)) + frame(msg::thetime(1)));
+    w.drainQueue();
+    QLabel* label = find<QLabel>(w, "label_timer");
+    ASSERT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), "TIME IS RUNNING OUT");
+    auto colour = [&] { return label->palette().color(QPalette::WindowText); };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return colour() == QColor(255, 141, 28); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return colour() == QColor(47, 73, 2); }, 3000));
+    w.sockRead(frame(msg::nextplayer(2)));
+    w.drainQueue();
+    EXPECT_FALSE(label->isVisible());
+    w.close();
 }
 
 // ---- popup_kick, Just Watch ------------------------------------------------------------------

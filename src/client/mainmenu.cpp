@@ -25,8 +25,8 @@
 
 namespace {
 
-QMenu* submenu(QWidget* parent, QMenu* into, const QString& name, const QString& title) {
-    QMenu* m = into ? into->addMenu(title) : static_cast<QMenuBar*>(parent)->addMenu(title);
+template <typename Parent> QMenu* submenu(Parent* into, const QString& name, const QString& title) {
+    QMenu* m = into->addMenu(title);
     m->setObjectName(name);
     m->menuAction()->setObjectName(name);
     return m;
@@ -41,12 +41,13 @@ QAction* Tchat::menuItem(QMenu* m, const QString& name, const QString& text) {
     return a;
 }
 
-QActionGroup* Tchat::radioMenu(QMenu* m, std::span<const bg::RadioChoice> choices, int* tag) {
+QActionGroup* Tchat::radioMenu(QMenu* m, std::span<const bg::RadioChoice> choices, int chosen,
+                               int* tag) {
     auto* group = new QActionGroup(this);
     for (const bg::RadioChoice& c : choices) {
         QAction* a = menuItem(m, c.name, c.caption);
         a->setCheckable(true);
-        a->setChecked(c.tag == *tag);
+        a->setChecked(c.tag == chosen);
         a->setData(c.tag);
         group->addAction(a);
     }
@@ -62,14 +63,14 @@ void Tchat::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
 
-    QMenu* file = submenu(bar, nullptr, "File1", "File");
+    QMenu* file = submenu(bar, "File1", "File");
     m_startGame = menuItem(file, "StartGame1", "Start Game");
     m_startGame->setEnabled(false);
     connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
     file->addSeparator();
     connect(menuItem(file, "Exit1", "Exit"), &QAction::triggered, this, &QWidget::close);
 
-    QMenu* options = submenu(bar, nullptr, "Options1", "Options");
+    QMenu* options = submenu(bar, "Options1", "Options");
     m_playSounds = menuItem(options, "PlaySounds1", "Play Sounds");
     m_playSounds->setCheckable(true);
     m_playSounds->setChecked(true);
@@ -79,16 +80,17 @@ void Tchat::buildMenus() {
     for (QAction* a : {m_playSounds, m_playChatterSounds})
         connect(a, &QAction::triggered, this, &Tchat::saveinifile);
 
-    m_turnSoundGroup = radioMenu(submenu(bar, options, "TurnSound1", "Turn Sound"),
-                                 bg::kTurnSoundChoices, &m_turnSoundTag);
-    m_botSpeedGroup = radioMenu(submenu(bar, options, "BotSpeed1", "Bot Speed"),
-                                bg::kBotSpeedChoices, &m_botSpeedTag);
-    m_botAbilitiesGroup = radioMenu(submenu(bar, options, "BotAbilities1", "Bot Abilities"),
-                                    bg::kBotAbilityChoices, &m_botAbilitiesTag);
+    m_turnSoundGroup = radioMenu(submenu(options, "TurnSound1", "Turn Sound"),
+                                 bg::kTurnSoundChoices, bg::kTurnSoundDefault, &m_turnSoundTag);
+    m_botSpeedGroup = radioMenu(submenu(options, "BotSpeed1", "Bot Speed"), bg::kBotSpeedChoices,
+                                bg::kBotSpeedDefault, &m_botSpeedTag);
+    m_botAbilitiesGroup =
+        radioMenu(submenu(options, "BotAbilities1", "Bot Abilities"), bg::kBotAbilityChoices,
+                  bg::kBotAbilityDefault, &m_botAbilitiesTag);
     options->addSeparator();
     connect(menuItem(options, "TextColor1", "Text Color"), &QAction::triggered, this,
             &Tchat::TextColor1Click);
-    QMenu* size = submenu(bar, options, "TextSize1", "Text Size");
+    QMenu* size = submenu(options, "TextSize1", "Text Size");
     for (int s : kTextSizes) {
         QAction* a = menuItem(size, QString("N%1").arg(s), QString::number(s));
         a->setCheckable(true);
@@ -111,7 +113,7 @@ void Tchat::buildMenus() {
     m_justWatch->setCheckable(true);
     connect(m_justWatch, &QAction::triggered, this, &Tchat::JustWatch1Click);
 
-    QMenu* view = submenu(bar, nullptr, "View1", "View");
+    QMenu* view = submenu(bar, "View1", "View");
     connect(menuItem(view, "ViewTally1", "View Tally"), &QAction::triggered, this, [this] {
         if (m_windows.tally) m_windows.tally->show();
     });
@@ -127,7 +129,7 @@ void Tchat::buildMenus() {
         m_windows.phrases->show();
     });
 
-    QMenu* help = submenu(bar, nullptr, "Help1", "Help");
+    QMenu* help = submenu(bar, "Help1", "Help");
     QAction* content = menuItem(help, "Help2", "Content");
     content->setShortcut(QKeySequence(Qt::Key_F1));
     connect(content, &QAction::triggered, this, [this] {

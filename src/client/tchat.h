@@ -204,7 +204,9 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void buildChat();
     void buildMenus();
     QAction* menuItem(QMenu* m, const QString& name, const QString& text);
-    QActionGroup* radioMenu(QMenu* m, std::span<const bg::RadioChoice> choices, int* tag);
+    // Radio items whose chosen value goes into *tag; `chosen` is the item checked at first.
+    QActionGroup* radioMenu(QMenu* m, std::span<const bg::RadioChoice> choices, int chosen,
+                            int* tag);
     void buildPopupKick();
     void setJustWatchOf(int mode);
     void markTextSize(int size);
