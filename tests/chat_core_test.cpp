@@ -190,3 +190,93 @@ TEST(ChatLayout, StyleMustBeAViewStyle) {
 }
 
 } // namespace
+
+#include "chatsending.h"
+#include "chattersounds.h"
+#include "weblink.h"
+
+namespace {
+
+TEST(ChatSending, TypedLinesSlashMeAndOtherSlashes) {
+    EXPECT_EQ(bg::typedLineMessage(3, "hi there", "clLime"), "CMD_chat+3+hi there|clLime");
+    // Sent as typed: "+" and "|" are not escaped.
+    EXPECT_EQ(bg::typedLineMessage(1, "a+b|c", "$00102030"), "CMD_chat+1+a+b|c|$00102030");
+    EXPECT_EQ(bg::typedLineMessage(1, "/me waves", "clBlack"), "CMD_action+1+waves|clBlack");
+    // The first four characters go whatever the fourth is.
+    EXPECT_EQ(bg::typedLineMessage(1, "/mewaves", "clBlack"), "CMD_action+1+aves|clBlack");
+    EXPECT_EQ(bg::typedLineMessage(1, "/me", "clBlack"), "CMD_action+1+|clBlack");
+    EXPECT_EQ(bg::typedLineMessage(1, "/quit", "clBlack"), std::nullopt);
+    EXPECT_EQ(bg::typedLineMessage(1, "/", "clBlack"), std::nullopt);
+    EXPECT_EQ(bg::typedLineMessage(1, "", "clBlack"), std::nullopt);
+}
+
+TEST(ChatSending, PhrasesAndChatterSounds) {
+    EXPECT_EQ(bg::phraseMessage(2, "Way To Go!", "clRed"), "CMD_action+2+says: Way To Go!|clRed");
+    EXPECT_EQ(bg::phraseMessage(2, "/me bows", "clRed"), "CMD_action+2+bows|clRed");
+    EXPECT_EQ(bg::phraseMessage(2, "/meh", "clRed"), "CMD_action+2+says: /meh|clRed");
+    const std::string fifty(50, 'x');
+    EXPECT_EQ(bg::phraseMessage(1, fifty, "clRed"), "CMD_action+1+says: " + fifty + "|clRed");
+    EXPECT_EQ(bg::chatterMessage(true, true, 1, 13), "CMD_playasound+1+wave13+");
+    EXPECT_EQ(bg::chatterMessage(true, true, 2, 20), "CMD_playasound+2+wave20+");
+    EXPECT_EQ(bg::chatterMessage(true, true, 1, 0), std::nullopt);  // "<Cancel>"
+    EXPECT_EQ(bg::chatterMessage(true, false, 3, 5), std::nullopt); // a spectator
+    EXPECT_EQ(bg::chatterMessage(false, true, 1, 5), std::nullopt);
+    EXPECT_EQ(bg::chatterMessage(true, true, 1, 21), std::nullopt);
+}
+
+TEST(ChatterSounds, NamesCaptionsAndTheStore) {
+    EXPECT_EQ(bg::chatterCaption(1), "Doh");
+    EXPECT_EQ(bg::chatterCaption(5), "Where have you been?");
+    EXPECT_EQ(bg::chatterCaption(13), "Applause");
+    EXPECT_EQ(bg::chatterCaption(20), "Crying");
+    EXPECT_EQ(bg::chatterCaption(0), "");
+    EXPECT_EQ(bg::chatterCaption(21), "");
+    EXPECT_EQ(bg::chatterTag("wave13"), 13);
+    EXPECT_EQ(bg::chatterTag("WAVE1"), 1);
+    for (const char* bad : {"wave0", "wave21", "wave013", "wave+1", "wave", "wav13", "wave13x"})
+        EXPECT_EQ(bg::chatterTag(bad), std::nullopt) << bad;
+    EXPECT_EQ(bg::storedSoundName("dice"), "DICE");
+    EXPECT_EQ(bg::storedSoundName("turnnew"), "TURNNEW");
+    EXPECT_EQ(bg::storedSoundName("wave20"), "WAVE20");
+    EXPECT_EQ(bg::storedSoundName("wave21"), std::nullopt);
+    EXPECT_EQ(bg::storedSoundName("../dice"), std::nullopt);
+    EXPECT_EQ(bg::allStoredSounds().size(), 35u);
+}
+
+TEST(ChatterSounds, ReceivedPlaysOrReads) {
+    const auto names = [](int seat) -> std::optional<std::string> {
+        if (seat == 1) return "Ann";
+        if (seat == 2) return "Zobo";
+        return std::nullopt;
+    };
+    bg::ChatterReceipt r = bg::receiveChatter("1+wave13+", true, names);
+    EXPECT_EQ(r.play, "wave13");
+    EXPECT_EQ(r.line, "");
+    r = bg::receiveChatter("1+wave13+", false, names);
+    EXPECT_EQ(r.play, "");
+    EXPECT_EQ(r.line, "0+Ann: <Chatter Sound> Applause");
+    EXPECT_EQ(bg::receiveChatter("2+wave3+", false, names).line, "0+Zobo: <Chatter Sound> Hello");
+    // No label for the sender, no such item, no number: nothing at all.
+    for (const char* body : {"3+wave13+", "1+wave99+", "x+wave1+", "1", ""}) {
+        r = bg::receiveChatter(body, false, names);
+        EXPECT_EQ(r.play, "") << body;
+        EXPECT_EQ(r.line, "") << body;
+    }
+    // Played by name; a name the store lacks is then simply silent.
+    EXPECT_EQ(bg::receiveChatter("1+wave99+", true, names).play, "wave99");
+}
+
+TEST(WebLink, OnlyWebAddressesOpen) {
+    EXPECT_EQ(bg::webAddressForLink("www.example.com "), "http://www.example.com");
+    EXPECT_EQ(bg::webAddressForLink("http://a.b/c?d=1 "), "http://a.b/c?d=1");
+    EXPECT_EQ(bg::webAddressForLink("see:http://a.b/"), "http://a.b/");
+    EXPECT_EQ(bg::webAddressForLink("xhttps://a.b/http://c.d"), "https://a.b/http://c.d");
+    EXPECT_EQ(bg::webAddressForLink("(http://a.b)"), "http://a.b)");
+    for (const char* bad :
+         {"file:///etc/passwd ", "xwww.evil ", "/usr/bin/www.x", "javascript:www.x", "http:// ",
+          "http:///etc/passwd", "http://@evil", "http://user@evil.com/", "smb://www.host/share",
+          "http://a.b/\"x", "", " "})
+        EXPECT_EQ(bg::webAddressForLink(bad), std::nullopt) << bad;
+}
+
+} // namespace

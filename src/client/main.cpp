@@ -3,6 +3,7 @@
 // closes.
 
 #include "download/tdownload.h"
+#include "appfiles.h"
 #include "hostshell.h"
 #include "serve.h"
 #include "singleinstance.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     Tabout about(&chat);
 
     chat.setWindows({&spylist, &gamestart, &help, &phrases, &download, &tally, &about});
+    phrases.setSettingsPath(bg::appFilePath(bg::kSettingsFileName));
     chat.setParams(app.arguments().mid(1));
     chat.setHostStarter([&host](quint16 port) { return host.listen(port); });
     chat.setHostErrorText([&host] { return host.lastError(); });

@@ -21,7 +21,6 @@
 #include <QColorDialog>
 #include <QMenu>
 #include <QMenuBar>
-#include <QToolButton>
 
 namespace {
 
@@ -120,13 +119,9 @@ void Tchat::buildMenus() {
     connect(menuItem(view, "SpyList1", "Spy List"), &QAction::triggered, this, [this] {
         if (m_windows.spylist) m_windows.spylist->show();
     });
+    // The editor takes the buttons' phrases as it opens.
     connect(menuItem(view, "PrhaseList1", "Phrase List"), &QAction::triggered, this, [this] {
-        if (!m_windows.phrases) return;
-        QStringList phrases;
-        for (int n = 1; n <= bg::kPhraseCount; ++n)
-            phrases << m_phrase[n]->toolTip();
-        m_windows.phrases->setPhrases(phrases);
-        m_windows.phrases->show();
+        if (m_windows.phrases) m_windows.phrases->show();
     });
 
     QMenu* help = submenu(bar, "Help1", "Help");

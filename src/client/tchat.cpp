@@ -2,7 +2,9 @@
 
 #include "artwork.h"
 #include "boardgeometry.h"
+#include "chatcontrols.h"
 #include "chatlayout.h"
+#include "chattersounds.h"
 #include "chatview.h"
 #include "download/tdownload.h"
 #include "protocol.h"
@@ -306,7 +308,7 @@ void Tchat::buildChat() {
     for (int n = 1; n <= kPhraseButtons; ++n) {
         auto* b = new QToolButton(m_panel);
         b->setObjectName(QString("b_phrase%1").arg(n));
-        b->setGeometry(8, chatTop + (n - 1) * 19, 118, 18);
+        b->setGeometry(8, chatTop + (n - 1) * 17, 118, 17);
         b->setText(kDefaultPhrases[n - 1]);
         b->setToolTip(kDefaultPhrases[n - 1]);
         b->setAutoRaise(true);
@@ -324,6 +326,19 @@ void Tchat::buildChat() {
     m_smilies->setObjectName("button_smilies");
     m_smilies->setGeometry(588, 523, 24, 22);
     m_smilies->setText(":)");
+    m_chatControls = new ChatControls(
+        m_panel, m_mainchat, m_mychat, m_smilies, m_phrase,
+        {.loggedin = [this] { return m_state.loggedin(); },
+         .myplayer = [this] { return m_state.myplayer(); },
+         .seatPlayer = [this] { return m_state.isSeat(m_state.myplayer()); },
+         .send = [this](const std::string& message) { sendBytes(bg::frame(message)); },
+         .ownColour = [this] { return m_ownchatcolour; },
+         .phraseGateOpen = [this] { return m_phrasegate; },
+         .closePhraseGate = [this] { m_phrasegate = false; },
+         .clearChat = [this] { ClearMainChat1Click(); },
+         .messageBox = [this](const QString& text) { showMessageBox(text); }});
+    m_phrase[10] = m_chatControls->soundButton();
+    m_phrase[10]->setGeometry(8, chatTop + kPhraseButtons * 17 + 2, 24, 22);
 }
 
 void Tchat::loadPictures() {
@@ -373,6 +388,17 @@ void Tchat::connectWindows() {
                 });
     if (m_windows.spylist)
         connect(m_windows.spylist, &Tspylist::kickRequested, this, &Tchat::kicking);
+    if (Tphrases* editor = m_windows.phrases) {
+        connect(editor, &Tphrases::aboutToOpen, this, [this, editor] { editor->setPhrases(phrases()); });
+        connect(editor, &Tphrases::phrasesDone, this, [this](const QStringList& list) {
+            for (int n = 1; n <= list.size(); ++n)
+                setPhrase(n, list[n - 1]);
+        });
+        QPalette tiled = editor->palette();
+        tiled.setBrush(QPalette::Window, QBrush(art::backgroundTile(editor->devicePixelRatioF())));
+        editor->setPalette(tiled);
+        editor->setAutoFillBackground(true);
+    }
     if (m_windows.help && m_windows.about)
         connect(m_windows.help, &Thelp::aboutRequested, m_windows.about, &QWidget::show);
 }
@@ -517,7 +543,8 @@ void Tchat::sendBytes(std::string_view bytes) {
 }
 
 void Tchat::playSound(std::string_view name) {
-    m_sounds.play(qs(name));
+    const auto* on = findChild<QAction*>("PlaySounds1");
+    if (on && on->isChecked()) m_sounds.play(qs(name));
 }
 
 void Tchat::addSystemLine(std::string_view text) {
@@ -545,7 +572,27 @@ void Tchat::ClearMainChat1Click() {
     m_mychat->setFocus();
 }
 
-void Tchat::playasound(std::string_view) {}
+void Tchat::playasound(std::string_view body) {
+    const auto* on = findChild<QAction*>("PlayChatterSounds1");
+    const bg::ChatterReceipt r =
+        bg::receiveChatter(body, on && on->isChecked(), [this](int seat) -> std::optional<std::string> {
+            if (!m_state.isSeat(seat)) return std::nullopt;
+            return m_state.view().playerName[static_cast<std::size_t>(seat)];
+        });
+    if (!r.play.empty()) m_sounds.play(qs(r.play));
+    if (!r.line.empty()) addlinetochat(qs(r.line), kSystemColour);
+}
+
+QStringList Tchat::phrases() const {
+    QStringList out;
+    for (int n = 1; n <= kPhraseButtons; ++n)
+        out << m_phrase[static_cast<std::size_t>(n)]->toolTip();
+    return out;
+}
+
+void Tchat::setPhrase(int n, const QString& phrase) {
+    if (n >= 1 && n <= kPhraseButtons) m_phrase[static_cast<std::size_t>(n)]->setToolTip(phrase);
+}
 
 void Tchat::gameIsFull() {
     showMessageBox("Game is full");

@@ -15,6 +15,7 @@
 #include "playerinput.h"
 #include "preferences.h"
 #include "seams.h"
+#include "soundplayer.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -33,6 +34,7 @@ class QActionGroup;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class ChatControls;
 class ChatView;
 class QTimer;
 class QToolButton;
@@ -69,17 +71,6 @@ class ImageControl : public QLabel {
 
   private:
     bool m_clickable = false;
-};
-
-// Plays the program's named sounds. Until the sound files arrive this only remembers the last
-// name asked for, which is enough for the game handlers to name their sounds.
-class SoundPlayer {
-  public:
-    void play(const QString& name) { m_last = name; }
-    const QString& last() const { return m_last; }
-
-  private:
-    QString m_last;
 };
 
 class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink {
@@ -174,6 +165,11 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     const bg::ClientState& state() const { return m_state; }
     bg::ClientState& state() { return m_state; }
     const SoundPlayer& sounds() const { return m_sounds; }
+    SoundPlayer& sounds() { return m_sounds; }
+    ChatControls* chatControls() const { return m_chatControls; }
+    // The nine phrases of the phrase buttons (their hints), button 1 first.
+    QStringList phrases() const;
+    void setPhrase(int n, const QString& phrase);
     QWidget* boardPanel() const { return m_panel; }
     bool isConnected() const;
     // Copies the state's view onto the controls.
@@ -211,7 +207,6 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void setJustWatchOf(int mode);
     void markTextSize(int size);
     void syncPreferenceEffects();
-    void loadPhraseHint(int n, const QString& phrase);
     bg::Bounds bounds() const;
     void setBounds(const bg::Bounds& b);
     void saveBoundsAtClose();
@@ -295,6 +290,7 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     ImageControl* m_image3 = nullptr;
 
     ChatView* m_mainchat = nullptr;
+    ChatControls* m_chatControls = nullptr;
     QColor m_ownchatcolour = Qt::black;
     QLineEdit* m_mychat = nullptr;
     std::array<QToolButton*, 10> m_phrase{};

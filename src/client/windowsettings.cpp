@@ -13,7 +13,6 @@
 
 #include <QActionGroup>
 #include <QScreen>
-#include <QToolButton>
 
 namespace {
 
@@ -60,7 +59,7 @@ void Tchat::loadinifile() {
     checkTag(m_turnSoundGroup, p.turnSound);
     for (int n = 1; n <= bg::kPhraseCount; ++n) {
         const std::string& phrase = p.phrases[static_cast<std::size_t>(n)];
-        if (!phrase.empty()) loadPhraseHint(n, QString::fromStdString(phrase));
+        if (!phrase.empty()) setPhrase(n, QString::fromStdString(phrase));
     }
     m_playSounds->setChecked(p.playSounds);
     m_playChatterSounds->setChecked(p.chatterSounds);
@@ -103,10 +102,4 @@ void Tchat::saveBoundsAtClose() {
 
 void Tchat::syncPreferenceEffects() {
     m_state.setNewTurnSound(m_turnSoundTag == 1);
-}
-
-void Tchat::loadPhraseHint(int n, const QString& phrase) {
-    if (n < 1 || n > bg::kPhraseCount) return;
-    m_phrase[static_cast<std::size_t>(n)]->setToolTip(phrase);
-    m_phrase[static_cast<std::size_t>(n)]->setText(phrase);
 }

@@ -1,5 +1,8 @@
 #include "tphrases.h"
 
+#include "preferences.h"
+#include "settingsfile.h"
+
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,26 +16,35 @@ Tphrases::Tphrases(QWidget* parent) : QDialog(parent) {
     setObjectName("Tphrases");
     setWindowTitle("Backgammon - Phrase Buttons ");
     auto* form = new QFormLayout(this);
-    for (int n = 1; n <= 9; ++n) {
+    form->setSizeConstraint(QLayout::SetFixedSize);
+    for (int n = 1; n <= bg::kPhraseCount; ++n) {
         auto* e = new QLineEdit(this);
+        const QString caption = QString("Phrase Button %1:").arg(n);
         e->setObjectName(QString("phrase%1").arg(n));
         e->setMaxLength(kMaxPhraseLength);
-        form->addRow(QString("Phrase Button %1:").arg(n), e);
-        m_edits[n - 1] = e;
+        e->setMinimumWidth(320);
+        e->setAccessibleName(caption);
+        form->addRow(caption, e);
+        m_edits[static_cast<std::size_t>(n - 1)] = e;
     }
     form->addRow(new QLabel("Buttons can only be used once every 2 seconds", this));
     auto* done = new QPushButton("Done", this);
     done->setObjectName("button_done");
-    connect(done, &QPushButton::clicked, this, [this] {
-        emit phrasesDone(phrases());
-        close();
-    });
+    done->setAccessibleName("Done");
+    connect(done, &QPushButton::clicked, this, &Tphrases::button_doneClick);
     form->addRow(done);
 }
 
+void Tphrases::showEvent(QShowEvent* e) {
+    emit aboutToOpen();
+    QDialog::showEvent(e);
+}
+
 void Tphrases::setPhrases(const QStringList& phrases) {
-    for (int n = 0; n < 9; ++n)
-        m_edits[n]->setText(n < phrases.size() ? phrases[n] : QString());
+    for (std::size_t n = 0; n < m_edits.size(); ++n)
+        m_edits[n]->setText(n < static_cast<std::size_t>(phrases.size())
+                                ? phrases[static_cast<qsizetype>(n)]
+                                : QString());
 }
 
 QStringList Tphrases::phrases() const {
@@ -40,4 +52,21 @@ QStringList Tphrases::phrases() const {
     for (QLineEdit* e : m_edits)
         out << e->text();
     return out;
+}
+
+void Tphrases::button_doneClick() {
+    emit phrasesDone(phrases());
+    savePhrases();
+    close();
+}
+
+void Tphrases::savePhrases() const {
+    if (m_settingsPath.isEmpty()) return;
+    // Load first: the file holds everything else of this program and of others.
+    bg::SettingsFile file(m_settingsPath.toStdString());
+    file.load();
+    for (int n = 1; n <= bg::kPhraseCount; ++n)
+        file.set(bg::kPreferencesSection, "Phrase" + std::to_string(n),
+                 m_edits[static_cast<std::size_t>(n - 1)]->text().toStdString());
+    file.save(); // a file that cannot be written is not reported
 }

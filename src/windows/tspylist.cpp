@@ -15,6 +15,7 @@ Tspylist::Tspylist(QWidget* parent) : QDialog(parent) {
     layout->addWidget(new QLabel("Spy List", this));
     m_list = new QListWidget(this);
     m_list->setObjectName("listbox_spys");
+    m_list->setAccessibleName("Spy List");
     m_list->setMouseTracking(true);
     m_list->viewport()->installEventFilter(this);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -29,6 +30,7 @@ Tspylist::Tspylist(QWidget* parent) : QDialog(parent) {
             [this](const QPoint& at) { m_popup->popup(m_list->viewport()->mapToGlobal(at)); });
     auto* done = new QPushButton("Done", this);
     done->setObjectName("button_done");
+    done->setAccessibleName("Done");
     connect(done, &QPushButton::clicked, this, &QWidget::hide);
     layout->addWidget(done);
     resize(220, 260);
