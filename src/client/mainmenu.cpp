@@ -141,8 +141,11 @@ void Tchat::buildMenus() {
 void Tchat::button_startClick() {
     if (!m_state.loggedin())
         showMessageBox("You are not connected");
-    else if (m_windows.gamestart)
-        m_windows.gamestart->show();
+    else if (Tgamestart* dialog = m_windows.gamestart) {
+        dialog->adjustSize();
+        dialog->move(geometry().center() - dialog->rect().center()); // centred on this window
+        dialog->show();
+    }
 }
 
 void Tchat::TextColor1Click() {

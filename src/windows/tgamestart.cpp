@@ -34,6 +34,7 @@ Tgamestart::Tgamestart(QWidget* parent) : QDialog(parent) {
     setObjectName("Tgamestart");
     setWindowTitle("Backgammon - Game Start");
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize); // a fixed dialog
     auto* title = new QLabel("Game Options", this);
     title->setStyleSheet("font: bold 14px;");
     grid->addWidget(title, 0, 0, 1, 3);
