@@ -11,7 +11,8 @@ packages="build-essential cmake ninja-build pkg-config python3
   libjpeg62-turbo-dev libsimpleini-dev libicu-dev liblz4-dev
   libjpeg-turbo-progs
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev xvfb xauth"
+  clang-14 libclang-rt-14-dev xvfb xauth
+  at-spi2-core dbus-daemon python3-pyatspi"
 
 missing=""
 for p in $packages; do

@@ -564,6 +564,9 @@ TEST(ClientStartup, SecondCopyAsksTheFirstToComeForwardAndExits) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Windows save their settings at closing: into a folder of this run, not beside the binary.
+    QTemporaryDir config;
+    qputenv("BG_CONFIG_DIR", config.path().toUtf8());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

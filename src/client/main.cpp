@@ -5,7 +5,6 @@
 #include "artwork.h"
 #include "download/tdownload.h"
 #include "hostshell.h"
-#include "imageaccessible.h"
 #include "serve.h"
 #include "singleinstance.h"
 #include "tally/ttallylist.h"
@@ -28,7 +27,6 @@ int main(int argc, char** argv) {
     if (!guard.claim()) return 0;
 
     Tchat::setApplicationTitle();
-    installImageAccessibility();
     QApplication::setQuitOnLastWindowClosed(false);
 
     Tchat chat;
@@ -44,6 +42,7 @@ int main(int argc, char** argv) {
     chat.setWindows({&spylist, &gamestart, &help, &phrases, &download, &tally, &about});
     chat.setParams(app.arguments().mid(1));
     chat.setHostStarter([&host](quint16 port) { return host.listen(port); });
+    chat.setHostErrorText([&host] { return host.lastError(); });
     chat.connectWindows();
     for (QWidget* w : std::initializer_list<QWidget*>{&help, &about})
         setTiledBackground(*w, art::backgroundTile(chat.devicePixelRatioF()));

@@ -18,11 +18,9 @@
 #include "windows/tphrases.h"
 #include "windows/tspylist.h"
 
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -35,7 +33,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <initializer_list>
-#include <tuple>
 
 namespace geo = bg::geo;
 
@@ -93,7 +90,6 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent), m_state(*static_cast<bg::Cl
     setWindowTitle("Backgammon");
     // The system-wide "backgammon" lock is held for the life of the process; nobody tests it.
     holdProcessMutex();
-    m_remembered = QRect(geo::kResetLeft, geo::kResetTop, geo::kDefaultWidth, geo::kDefaultHeight);
 
     auto* central = new TiledPanel(this);
     central->setObjectName("panel_main");
@@ -106,6 +102,7 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent), m_state(*static_cast<bg::Cl
     buildBoard();
     buildChat();
     buildMenus();
+    connectBoardInput();
     loadPictures();
     resize(geo::kDefaultWidth, geo::kDefaultHeight);
 
@@ -120,7 +117,8 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent), m_state(*static_cast<bg::Cl
         } catch (const bg::ESockException&) {
         }
     };
-    m_sock->OnInfo = [this](bg::Sock*, bg::Sock::SocketInfo, const std::string& text) {
+    m_sock->OnInfo = [this](bg::Sock*, bg::Sock::SocketInfo kind, const std::string& text) {
+        if (kind == bg::Sock::SocketInfo::Error) connectFailed(text);
         sockInfo(text);
     };
     m_sock11 = std::make_unique<bg::Sock>();
@@ -343,116 +341,6 @@ void Tchat::buildChat() {
     m_phrase[10]->setGeometry(8, chatTop + kPhraseButtons * 17 + 2, 24, 22);
 }
 
-void Tchat::buildMenus() {
-    QMenuBar* bar = menuBar();
-    bar->setObjectName("MainMenu1");
-    auto menu = [](QMenu* parent, const QString& name, const QString& title) {
-        QMenu* m = parent->addMenu(title);
-        m->setObjectName(name);
-        m->menuAction()->setObjectName(name);
-        return m;
-    };
-    auto item = [this](QMenu* m, const QString& name, const QString& text) {
-        QAction* a = m->addAction(text);
-        a->setObjectName(name);
-        a->setParent(this);
-        return a;
-    };
-    QMenu* file = bar->addMenu("File");
-    file->setObjectName("File1");
-    m_startGame = item(file, "StartGame1", "Start Game");
-    m_startGame->setEnabled(false);
-    connect(m_startGame, &QAction::triggered, this, [this] {
-        if (!m_state.loggedin())
-            showMessageBox("You are not connected");
-        else if (m_windows.gamestart)
-            m_windows.gamestart->show();
-    });
-    file->addSeparator();
-    connect(item(file, "Exit1", "Exit"), &QAction::triggered, this, &QWidget::close);
-
-    QMenu* options = bar->addMenu("Options");
-    options->setObjectName("Options1");
-    QAction* sounds = item(options, "PlaySounds1", "Play Sounds");
-    sounds->setCheckable(true);
-    sounds->setChecked(true);
-    item(options, "PlayChatterSounds1", "Play Chatter Sounds")->setCheckable(true);
-
-    // Radio groups whose chosen tag lives in the parent item, as the host reads it from there.
-    auto radio = [&](QMenu* m,
-                     std::initializer_list<std::tuple<const char*, const char*, int>> items,
-                     int chosen, int* tag) {
-        auto* group = new QActionGroup(this);
-        for (const auto& [name, text, value] : items) {
-            QAction* a = item(m, name, text);
-            a->setCheckable(true);
-            a->setChecked(value == chosen);
-            a->setData(value);
-            group->addAction(a);
-            connect(a, &QAction::triggered, this, [tag, value] { *tag = value; });
-        }
-        return group;
-    };
-    QActionGroup* turnSound =
-        radio(menu(options, "TurnSound1", "Turn Sound"),
-              {{"Classic1", "Classic", 0}, {"New1", "New", 1}}, 0, &m_turnSoundTag);
-    // The next turn's sound must follow the choice at once, not after the next host message.
-    connect(turnSound, &QActionGroup::triggered, this,
-            [this](QAction* a) { m_state.setNewTurnSound(a->data().toInt() == 1); });
-    radio(menu(options, "BotSpeed1", "Bot Speed"),
-          {{"Slow1", "Slow", 2000}, {"Normal1", "Normal", 1000}, {"Fast1", "Fast", 500}}, 1000,
-          &m_botSpeedTag);
-    radio(menu(options, "BotAbilities1", "Bot Abilities"),
-          {{"Limited1", "Limited", 0}, {"NotLimited1", "Not Limited", 1}}, 1, &m_botAbilitiesTag);
-    options->addSeparator();
-    item(options, "TextColor1", "Text Color");
-    QMenu* size = menu(options, "TextSize1", "Text Size");
-    for (int s : {8, 10, 12, 14})
-        item(size, QString("N%1").arg(s), QString::number(s))->setCheckable(true);
-    item(options, "ScrollChatOff2", "Scroll Chat Off")->setShortcut(QKeySequence("Ctrl+S"));
-    connect(item(options, "ClearMainChat1", "Clear Main Chat"), &QAction::triggered, this,
-            &Tchat::ClearMainChat1Click);
-    connect(item(options, "ResetScreenLocation1", "Reset Screen Location"), &QAction::triggered,
-            this, &Tchat::ResetScreenLocation1Click);
-    options->addSeparator();
-    m_justWatch = item(options, "JustWatch1", "Just Watch");
-    m_justWatch->setCheckable(true);
-    connect(m_justWatch, &QAction::triggered, this, [this] {
-        // The mark follows the host's answer, not the click.
-        m_justWatch->setChecked(m_state.view().justWatchChecked);
-        if (!m_state.loggedin() || !m_state.isSeat(m_state.myplayer())) return;
-        const int mode = m_state.view().justWatchChecked ? 2 : 1;
-        sendBytes(bg::frame(bg::msg::justwatch(m_state.myplayer(), mode)));
-    });
-
-    QMenu* view = bar->addMenu("View");
-    view->setObjectName("View1");
-    connect(item(view, "ViewTally1", "View Tally"), &QAction::triggered, this, [this] {
-        if (m_windows.tally) m_windows.tally->show();
-    });
-    connect(item(view, "SpyList1", "Spy List"), &QAction::triggered, this, [this] {
-        if (m_windows.spylist) m_windows.spylist->show();
-    });
-    connect(item(view, "PrhaseList1", "Phrase List"), &QAction::triggered, this, [this] {
-        if (m_windows.phrases) m_windows.phrases->show();
-    });
-    QMenu* help = bar->addMenu("Help");
-    help->setObjectName("Help1");
-    QAction* content = item(help, "Help2", "Content");
-    content->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(content, &QAction::triggered, this, [this] {
-        if (m_windows.help) m_windows.help->show();
-    });
-    help->addSeparator();
-    connect(item(help, "About1", "About"), &QAction::triggered, this, [this] {
-        if (m_windows.about) m_windows.about->show();
-    });
-    for (QMenu* m : {file, options, view, help})
-        m->menuAction()->setObjectName(m->objectName());
-
-    connect(m_start, &QPushButton::clicked, m_startGame, &QAction::trigger);
-}
-
 void Tchat::loadPictures() {
     const qreal dpr = devicePixelRatioF();
     m_mainboard->setPixmap(art::board(dpr));
@@ -496,6 +384,7 @@ void Tchat::connectWindows() {
                 [this](const QString& seconds, const QString& acey) {
                     sendBytes(bg::frame(bg::msg::startgame(
                         m_state.playername(), seconds.toStdString(), acey.toStdString())));
+                    saveinifile();
                 });
     if (m_windows.spylist)
         connect(m_windows.spylist, &Tspylist::kickRequested, this, &Tchat::kicking);
@@ -554,7 +443,8 @@ void Tchat::processparams() {
 
 void Tchat::hostpress() {
     if (m_hostStarter && !m_hostStarter(gamePort())) {
-        showMessageBox("Listen - Error Binding Socket");
+        const QString why = m_hostErrorText ? m_hostErrorText() : QString();
+        showMessageBox(why.isEmpty() ? QString("Listen - Error Binding Socket") : why);
         return;
     }
     m_state.hostpress();
@@ -573,9 +463,16 @@ void Tchat::joinpress() {
 void Tchat::openSock() {
     try {
         m_sock->Open();
-    } catch (const bg::ESockException&) {
+    } catch (const bg::ESockException& e) {
         // An address that does not resolve leaves the window open and unconnected.
+        connectFailed(e.what());
     }
+}
+
+void Tchat::connectFailed(const std::string& text) {
+    // Only a connection that never came about: the user must not be left waiting for ever.
+    if (m_sock->connected() || m_state.loggedin()) return;
+    addSystemLine("Could not connect to " + m_sock->hostName() + ": " + text);
 }
 
 bool Tchat::isConnected() const {
@@ -635,6 +532,7 @@ void Tchat::closeEvent(QCloseEvent* e) {
     if (!e->isAccepted() || m_closing) return;
     m_closing = true;
     m_timer1->stop();
+    saveBoundsAtClose();
     emit closedForGood();
 }
 
@@ -704,7 +602,24 @@ void Tchat::gameIsFull() {
     close();
 }
 
-void Tchat::loadSettings() {}
+void Tchat::loadSettings() {
+    loadinifile();
+}
+
+int Tchat::botDelayMs() const {
+    // Test runs may speed the bot up beyond the menu's choices.
+    bool forced = false;
+    const int delay = qEnvironmentVariableIntValue("BG_BOT_DELAY_MS", &forced);
+    return forced && delay > 0 ? delay : m_botSpeedTag;
+}
+
+bool Tchat::playSoundsOn() const {
+    return m_playSounds->isChecked();
+}
+
+bool Tchat::playChatterSoundsOn() const {
+    return m_playChatterSounds->isChecked();
+}
 
 void Tchat::addGame(std::string_view text) {
     emit gameForTally(qs(text));
@@ -805,6 +720,8 @@ void Tchat::syncView() {
     m_choosePanel->setVisible(v.chooseVisible);
     m_choosePanel->raise();
     syncSpies();
+    syncTargetFaces();
+    syncAccessibleNames();
 }
 
 void Tchat::syncSpies() {

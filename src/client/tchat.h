@@ -12,6 +12,8 @@
 // Bot Abilities menus of the hosting copy pace and limit the bot.
 
 #include "clientstate.h"
+#include "playerinput.h"
+#include "preferences.h"
 #include "seams.h"
 #include "soundplayer.h"
 
@@ -23,6 +25,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -51,6 +56,11 @@ class ImageControl : public QLabel {
     Q_OBJECT
   public:
     explicit ImageControl(QWidget* parent = nullptr) : QLabel(parent) {}
+    // A press and a release, as a click or the accessibility bus's press action delivers them.
+    void click();
+    // Clickable pictures are buttons to a screen reader; the others are pictures.
+    bool isClickable() const { return m_clickable; }
+    void setClickable(bool on) { m_clickable = on; }
   signals:
     void pressed(Qt::MouseButton button);
     void released(Qt::MouseButton button);
@@ -58,6 +68,9 @@ class ImageControl : public QLabel {
   protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+
+  private:
+    bool m_clickable = false;
 };
 
 class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink {
@@ -83,12 +96,21 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void setHostStarter(std::function<bool(quint16 port)> starter) {
         m_hostStarter = std::move(starter);
     }
+    // Why the last start failed, in the socket's own words ("Listen - Error Binding Socket").
+    void setHostErrorText(std::function<QString()> text) { m_hostErrorText = std::move(text); }
     // The command line without the program name; read when the window is first shown.
     void setParams(const QStringList& params) { m_params = params; }
     // Message boxes go here when set (tests), otherwise to a modal box.
     void setMessageBoxHook(std::function<void(const QString&)> hook) {
         m_messageBoxHook = std::move(hook);
     }
+    // The colour dialog: the chosen colour, or nothing when cancelled (tests answer it).
+    void setColourDialogHook(std::function<std::optional<QColor>(const QColor&)> hook) {
+        m_colourDialogHook = std::move(hook);
+    }
+    // The settings file; empty: "vesklobby.ini" in the program's file folder.
+    void setSettingsPath(const QString& path) { m_settingsPath = path; }
+    QString settingsPath() const;
     // Port of the game connection and of the host: 7772, or BG_PORT from the environment.
     static quint16 defaultGamePort();
     // The program's title, "Backgammon", for the whole application.
@@ -97,7 +119,7 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     quint16 gamePort() const { return m_port; }
 
     // --- BotSettings, read by the host of this copy ----------------------------------------
-    int botDelayMs() const override { return m_botSpeedTag; }
+    int botDelayMs() const override;
     bool botNotLimited() const override { return m_botAbilitiesTag != 0; }
 
     // --- start-up and connection ------------------------------------------------------------
@@ -124,6 +146,20 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void ClearMainChat1Click();
     void showMessageBox(const QString& text);
     void ResetScreenLocation1Click();
+    // --- menus and settings (mainmenu.cpp, windowsettings.cpp) -----------------------------
+    void button_startClick();
+    void loadinifile();
+    void saveinifile();
+    void TextColor1Click();
+    void N14Click(int size);
+    void JustWatch1Click();
+    // Before popup_kick opens over one of its labels.
+    void label_playername1ContextPopup(QLabel* owner);
+    QMenu* popupKick() const { return m_popupKick; }
+    bool playSoundsOn() const;
+    bool playChatterSoundsOn() const;
+    int turnSoundTag() const { return m_turnSoundTag; }
+    void Image3Click();
     void bringToFront();
 
     const bg::ClientState& state() const { return m_state; }
@@ -163,6 +199,21 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void buildBoard();
     void buildChat();
     void buildMenus();
+    QAction* menuItem(QMenu* m, const QString& name, const QString& text);
+    // Radio items whose chosen value goes into *tag; `chosen` is the item checked at first.
+    QActionGroup* radioMenu(QMenu* m, std::span<const bg::RadioChoice> choices, int chosen,
+                            int* tag);
+    void buildPopupKick();
+    void setJustWatchOf(int mode);
+    void markTextSize(int size);
+    void syncPreferenceEffects();
+    bg::Bounds bounds() const;
+    void setBounds(const bg::Bounds& b);
+    void saveBoundsAtClose();
+    void connectBoardInput();
+    void syncAccessibleNames();
+    void syncTargetFaces();
+    void connectFailed(const std::string& text);
     void loadPictures();
     ImageControl* image(const QString& name, int left, int top, int w, int h);
     QLabel* label(const QString& name, int left, int top, int w, int h);
@@ -172,10 +223,14 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void turntimerTimer();
 
     bg::ClientState m_state;
+    bg::PlayerInput m_input{m_state, *this};
     SoundPlayer m_sounds;
     Windows m_windows;
     std::function<bool(quint16)> m_hostStarter;
     std::function<void(const QString&)> m_messageBoxHook;
+    std::function<QString()> m_hostErrorText;
+    std::function<std::optional<QColor>(const QColor&)> m_colourDialogHook;
+    QString m_settingsPath;
     QStringList m_params;
     quint16 m_port = 0;
     bool m_shownOnce = false;
@@ -194,8 +249,11 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     int m_phrasegatecount = 0;
     int m_cupFrame = 0;
     int m_turnTicks = 0;
-    // Remembered bounds for "Reset Screen Location" and for deciding to save at closing.
-    QRect m_remembered;
+    // The bounds last loaded or saved; closing saves only when the window differs from them.
+    bg::Bounds m_remembered;
+    // A window wider or taller than the work area is made this much smaller at closing.
+    static constexpr int kWorkAreaTrim = 15;
+    static constexpr int kTextSizes[] = {8, 10, 12, 14};
 
     // Preferences held by the menus until the settings file takes them over.
     int m_botSpeedTag = bg::kDefaultBotDelayMs;
@@ -240,6 +298,18 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
 
     QAction* m_startGame = nullptr;
     QAction* m_justWatch = nullptr;
+    QAction* m_playSounds = nullptr;
+    QAction* m_playChatterSounds = nullptr;
+    QAction* m_scrollChatOff = nullptr;
+    QActionGroup* m_turnSoundGroup = nullptr;
+    QActionGroup* m_botSpeedGroup = nullptr;
+    QActionGroup* m_botAbilitiesGroup = nullptr;
+    std::vector<QAction*> m_textSizeItems;
+    QMenu* m_popupKick = nullptr;
+    QAction* m_removeFromGame = nullptr;
+    QAction* m_setToJustWatch = nullptr;
+    QAction* m_unsetJustWatch = nullptr;
+    int m_kickNumber = 0; // the seat of the label popup_kick was opened over
 
     // Pictures, painted once.
     std::array<QPixmap, 3> m_checkerPix;
@@ -247,4 +317,6 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     std::array<QPixmap, 4> m_cupPix;
     int m_shownCupFrame = -1;
     std::array<int, 4> m_shownDie{-1, -1, -1, -1};
+    std::array<int, 3> m_shownMoveFace{-1, -1, -1};
+    std::array<std::array<int, 3>, 3> m_shownHomeFace{{{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}};
 };

@@ -34,6 +34,7 @@ Tgamestart::Tgamestart(QWidget* parent) : QDialog(parent) {
     setObjectName("Tgamestart");
     setWindowTitle("Backgammon - Game Start");
     auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize); // a fixed dialog
     auto* title = new QLabel("Game Options", this);
     title->setStyleSheet("font: bold 14px;");
     grid->addWidget(title, 0, 0, 1, 3);
@@ -42,6 +43,7 @@ Tgamestart::Tgamestart(QWidget* parent) : QDialog(parent) {
     m_edit->setObjectName("edit_creationtime");
     m_edit->setReadOnly(true);
     m_edit->setMaximumWidth(60);
+    m_edit->setAccessibleName("Time per turn in seconds");
     grid->addWidget(m_edit, 1, 1);
     m_updown = new QSpinBox(this);
     m_updown->setObjectName("UpDown2");
@@ -51,6 +53,9 @@ Tgamestart::Tgamestart(QWidget* parent) : QDialog(parent) {
     m_updown->setWrapping(false);
     m_updown->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     m_updown->setMaximumWidth(20);
+    m_updown->setAccessibleName("Time per turn");
+    // Plain digits: "1000", never "1,000", which the host would not read as a number.
+    m_updown->setGroupSeparatorShown(false);
     connect(m_updown, &QSpinBox::valueChanged, this,
             [this](int v) { m_edit->setText(QString::number(v)); });
     grid->addWidget(m_updown, 1, 2);
@@ -59,10 +64,12 @@ Tgamestart::Tgamestart(QWidget* parent) : QDialog(parent) {
     m_acey->setObjectName("image_acey");
     m_acey->setFixedSize(32, 19);
     m_acey->installEventFilter(this);
+    m_acey->setAccessibleName("Acey Duecy");
     grid->addWidget(m_acey, 2, 0);
     grid->addWidget(new QLabel("Acey Duecy", this), 2, 1, 1, 3);
     auto* start = new QPushButton("Start", this);
     start->setObjectName("button_start");
+    start->setAccessibleName("Start the game");
     connect(start, &QPushButton::clicked, this, &Tgamestart::button_startClick);
     grid->addWidget(start, 3, 0, 1, 4);
     changebox(1);
@@ -71,6 +78,14 @@ Tgamestart::Tgamestart(QWidget* parent) : QDialog(parent) {
 void Tgamestart::changebox(int value) {
     m_aceyTag = value ? 1 : 0;
     m_acey->setPixmap(box(m_aceyTag == 1));
+}
+
+void Tgamestart::setTimePerTurn(int seconds) {
+    m_updown->setValue(seconds); // the up-down clamps it to its range
+}
+
+int Tgamestart::timePerTurn() const {
+    return m_updown->value();
 }
 
 QString Tgamestart::seconds() const {

@@ -16,6 +16,9 @@ class Tgamestart : public QDialog {
     void changebox(int value);
     int aceyTag() const { return m_aceyTag; }
     QString seconds() const;
+    // The up-down's position, kept within 45 to 1000.
+    void setTimePerTurn(int seconds);
+    int timePerTurn() const;
     void button_startClick();
 
   signals:

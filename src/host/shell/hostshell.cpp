@@ -109,6 +109,10 @@ void HostShell::Bridge::hostMessageBox(std::string_view text) {
 }
 
 void HostShell::Bridge::start(HostTimer timer, int intervalMs) {
+    // Test runs may shorten the one-second ticks of the pass delay and the turn clock.
+    bool forced = false;
+    const int tick = qEnvironmentVariableIntValue("BG_TICK_MS", &forced);
+    if (intervalMs == kClockTickMs && forced && tick > 0) intervalMs = tick;
     m_shell.m_timers[static_cast<int>(timer)].start(intervalMs);
 }
 

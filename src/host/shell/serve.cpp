@@ -55,9 +55,8 @@ int portArgument(int argc, char** argv) {
 } // namespace
 
 bool wantsHeadlessHost(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--serve") == 0) return true;
-    return false;
+    // Only as the first parameter: a player may well be called "--serve".
+    return argc >= 2 && std::strcmp(argv[1], "--serve") == 0;
 }
 
 int runHeadlessHost(int argc, char** argv) {
