@@ -2,8 +2,11 @@
 // the strong bot taking seat 1 and seat 2 in turn. Prints the share of games it wins and its
 // time per throw, measured from its decision to the message announcing each move.
 // Usage: strong_bot_bench [games of each kind, default 1000]
+// For tuning, STRONG_WEIGHTS may list replacement weights in the order of bg::Weights,
+// separated by commas (an empty entry keeps the default).
 
 #include "strong_duel.h"
+#include "strongbot.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -37,9 +40,29 @@ double percent(const Tally& t) {
     return t.games ? 100.0 * t.won / t.games : 0.0;
 }
 
+// Reads STRONG_WEIGHTS into the weights, in the order they are declared.
+void tuneFromEnvironment() {
+    const char* text = std::getenv("STRONG_WEIGHTS");
+    if (!text) return;
+    Weights w;
+    double* fields[] = {&w.hitBase,   &w.hitPerPip, &w.oppBoardHit, &w.looseBlot, &w.targetBlot,
+                        &w.point,     &w.homePoint, &w.anchor,      &w.primeStep, &w.bar,
+                        &w.off,       &w.stack,     &w.raceLeft,    &w.deep,      &w.back,
+                        &w.backAhead, &w.homeBoard};
+    for (double* field : fields) {
+        if (*text != ',' && *text) *field = std::strtod(text, nullptr);
+        while (*text && *text != ',')
+            ++text;
+        if (!*text) break;
+        ++text;
+    }
+    setStrongWeights(w);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    tuneFromEnvironment();
     const int games = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
     const Tally normal = playMany(games, false);
     const Tally acey = playMany(games, true);

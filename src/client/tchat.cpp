@@ -388,7 +388,8 @@ void Tchat::buildMenus() {
           {{"Slow1", "Slow", 2000}, {"Normal1", "Normal", 1000}, {"Fast1", "Fast", 500}}, 1000,
           &m_botSpeedTag);
     radio(menu(options, "BotAbilities1", "Bot Abilities"),
-          {{"Limited1", "Limited", 0}, {"NotLimited1", "Not Limited", 1}}, 1, &m_botAbilitiesTag);
+          {{"Limited1", "Limited", 0}, {"NotLimited1", "Not Limited", 1}, {"Strong1", "Strong", 2}},
+          1, &m_botAbilitiesTag);
     options->addSeparator();
     item(options, "TextColor1", "Text Color");
     QMenu* size = menu(options, "TextSize1", "Text Size");

@@ -10,12 +10,20 @@ namespace {
 
 constexpr int kHomeBoardEnd = 6;        // distances 1..6 are the home board
 constexpr int kOpponentBoardStart = 19; // distances 19..24 are the opponent's home board
-constexpr int kStackSize = 3;           // more than this on one point is wasted
-constexpr double kOnRollPips = 4.0;     // the side to throw is about half a throw ahead
-constexpr double kSpreadBase = 2.0;     // how fast a pip lead turns into winning chances,
-constexpr double kSpreadPerPip = 0.11;  // wider when many pips are still to go
+constexpr int kStackSize = 3;
+constexpr int kDeepEnd = 4; // distances below this are the deep points           // more than this
+                            // on one point is wasted
+constexpr double kOnRollPips = 4.0;    // the side to throw is about half a throw ahead
+constexpr double kSpreadBase = 2.0;    // how fast a pip lead turns into winning chances,
+constexpr double kSpreadPerPip = 0.11; // wider when many pips are still to go
 constexpr uint32_t kBoardBits = ((1u << kLastPoint) - 1) << 1; // bits 1..24
 constexpr uint32_t kEntryBit = 1u << kFullDistance;
+
+// What a held point is worth by its distance from home, relative to the best ones: the 5-,
+// 4-, 6- and 7-points block most throws; points deep in the home board or far out little.
+constexpr double kPointValue[kLastPoint + 1] = {0,   0.2, 0.4, 0.7, 1.0, 1.2, 1.1, 1.0, 0.8,
+                                                0.6, 0.5, 0.4, 0.3, 0.3, 0.3, 0.3, 0.3, 0.3,
+                                                0.3, 0.3, 0.4, 0.4, 0.3, 0.2, 0.1};
 
 int pipsOf(const Sketch& s, int side) {
     int pips = 0;
@@ -107,6 +115,14 @@ int homePointsOf(const Sketch& s, int side) {
     return held;
 }
 
+// The home board as a wall for pieces on the bar: the high points count most.
+double boardStrengthOf(const Sketch& s, int side) {
+    double strength = 0;
+    for (int d = 1; d <= kHomeBoardEnd; ++d)
+        if (s.n[side][d] >= 2) strength += kPointValue[d];
+    return strength;
+}
+
 // What side k's points, bar and borne-off pieces are worth, in pips.
 double structureOf(const Sketch& s, int k, const Weights& w) {
     const int other = 1 - k;
@@ -122,16 +138,23 @@ double structureOf(const Sketch& s, int k, const Weights& w) {
         const bool held = here >= 2;
         if (held && d >= kOpponentBoardStart) ++anchors;
         if (held && d >= firstBlocking) {
-            v += w.point;
+            v += w.point * kPointValue[d];
             bestRun = std::max(bestRun, ++run);
         } else {
             run = 0;
         }
     }
     if (bestRun > 1) v += w.primeStep * (bestRun - 1) * (bestRun - 1);
-    v += w.homePoint * homePointsOf(s, k) * (1 + s.bar[other]);
+    v += boardStrengthOf(s, k) * (w.homeBoard + w.homePoint * s.bar[other]);
     if (anchors > 0) v += w.anchor;
     v -= w.bar * s.bar[k] * (1 + 0.3 * homePointsOf(s, other));
+    for (int d = 1; d < kDeepEnd; ++d)
+        v -= w.deep * s.n[k][d] * (kDeepEnd - d);
+    int behind = 0;
+    for (int d = kOpponentBoardStart; d <= kFullDistance; ++d)
+        behind += s.n[k][d];
+    const int lead = pipsOf(s, other) - pipsOf(s, k);
+    v -= behind * (w.back + w.backAhead * std::max(0, lead));
     v += w.off * s.off[k];
     return v;
 }

@@ -50,6 +50,10 @@ struct Weights {
     double off = 1.0;          // a piece borne off while there is contact
     double stack = 1.0;        // each piece beyond three on one point
     double raceLeft = 2.0;     // in the race, each piece not yet borne off
+    double deep = 1.0;         // a piece on the 1-, 2- or 3-point while there is contact
+    double back = 1.0;         // a piece still in the opponent's home board, the bar or pile
+    double backAhead = 0.1;    // the same, per pip we lead: ahead, it is time to come home
+    double homeBoard = 1.0;    // the home board's strength, pieces on the bar or not
 };
 
 // Winning chances (0..1) of the player judged.

@@ -258,4 +258,9 @@ int strongDouble(const Board& b) {
     return value;
 }
 
+void setStrongWeights(const Weights& weights) {
+    memory().planner.setWeights(weights);
+    memory().expect = 0;
+}
+
 } // namespace bg

@@ -43,6 +43,7 @@ struct Plan {
 class StrongPlanner {
   public:
     explicit StrongPlanner(const Weights& weights = Weights{}) : m_weights(weights) {}
+    void setWeights(const Weights& weights) { m_weights = weights; }
     Plan plan(const Board& b);
     // The plan after an Acey-Deucey 1-2: the double to choose first, then its moves.
     Plan planDouble(const Board& b);
@@ -72,5 +73,7 @@ class StrongPlanner {
 bool strongMove(TServer& host);
 // The double the strong bot takes after an Acey-Deucey 1-2.
 int strongDouble(const Board& b);
+// For tuning by self-play: the weights the playing bot judges by from now on.
+void setStrongWeights(const Weights& weights);
 
 } // namespace bg

@@ -25,6 +25,11 @@ bool BotSettingsFile::notLimitedFromText(const char* value) {
     return !(value && std::strcmp(value, "0") == 0);
 }
 
+int BotSettingsFile::abilityFromText(const char* value) {
+    if (value && std::strcmp(value, "2") == 0) return kAbilityStrong;
+    return notLimitedFromText(value) ? kAbilityNotLimited : kAbilityLimited;
+}
+
 void BotSettingsFile::refresh() const {
     const QFileInfo info(m_path);
     if (!info.exists()) return; // keep what we had (the built-in state before any read)
@@ -33,7 +38,7 @@ void BotSettingsFile::refresh() const {
     CSimpleIniA ini;
     if (ini.LoadFile(m_path.toLocal8Bit().constData()) < 0) return;
     m_delay = delayFromText(ini.GetValue(kSettingsSection, "Botspeed", nullptr));
-    m_notLimited = notLimitedFromText(ini.GetValue(kSettingsSection, "Botabilities", nullptr));
+    m_ability = abilityFromText(ini.GetValue(kSettingsSection, "Botabilities", nullptr));
     m_readStamp = stamp;
     m_read = true;
 }
@@ -49,7 +54,12 @@ int BotSettingsFile::botDelayMs() const {
 
 bool BotSettingsFile::botNotLimited() const {
     refresh();
-    return m_notLimited;
+    return m_ability != kAbilityLimited;
+}
+
+int BotSettingsFile::botAbility() const {
+    refresh();
+    return m_ability;
 }
 
 } // namespace bg

@@ -14,10 +14,13 @@ class BotSettingsFile : public BotSettings {
     explicit BotSettingsFile(QString path) : m_path(std::move(path)) {}
     int botDelayMs() const override;
     bool botNotLimited() const override;
+    int botAbility() const override;
 
     // The values a settings text gives (the same rules as the window's menu).
     static int delayFromText(const char* value);
     static bool notLimitedFromText(const char* value);
+    // "0" Limited, "2" Strong, anything else Not Limited (as a copy without "Strong" reads it).
+    static int abilityFromText(const char* value);
 
   private:
     void refresh() const;
@@ -25,7 +28,7 @@ class BotSettingsFile : public BotSettings {
     mutable QDateTime m_readStamp;
     mutable bool m_read = false;
     mutable int m_delay = kDefaultBotDelayMs;
-    mutable bool m_notLimited = true;
+    mutable int m_ability = kAbilityNotLimited;
 };
 
 } // namespace bg
