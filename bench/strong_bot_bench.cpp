@@ -1,6 +1,6 @@
 // The strong bot against the specified one with full abilities: seeded games of each kind,
 // the strong bot taking seat 1 and seat 2 in turn. Prints the share of games it wins and its
-// time per throw, measured from its decision to the message announcing each move.
+// CPU time per throw, from each decision to the message announcing its move.
 // Usage: strong_bot_bench [games of each kind, default 1000]
 // For tuning, STRONG_WEIGHTS may list replacement weights in the order of bg::Weights,
 // separated by commas (an empty entry keeps the default).

@@ -2,18 +2,17 @@
 // Whole games of the strong bot against the specified one (ability "Not Limited"), as the
 // simulation tests and the strong bot's benchmark play them. The host asks for the bot's
 // ability at the moment it acts, so the duel answers "Strong" only for the strong seat, and
-// times each of its decisions up to the message that announces it.
+// times each of its decisions (in CPU time of this thread) up to the message announcing it.
 
 #include "sim_games.h"
 
-#include <chrono>
+#include <ctime>
 #include <vector>
 
 namespace bg::sim {
 
 class DuelSettings : public BotSettings {
   public:
-    using Clock = std::chrono::steady_clock;
     const TServer* host = nullptr;
     int strongSeat = 1;
     int botDelayMs() const override { return kDuelBotDelayMs; }
@@ -21,7 +20,7 @@ class DuelSettings : public BotSettings {
     int botAbility() const override {
         if (!host || host->board().currentplayer != strongSeat) return kAbilityNotLimited;
         m_deciding = true;
-        m_started = Clock::now();
+        m_started = cpuMs();
         return kAbilityStrong;
     }
     // Called for every message: the first one after a strong decision ends its timing.
@@ -29,13 +28,20 @@ class DuelSettings : public BotSettings {
     double decisionEnded() const {
         if (!m_deciding) return -1;
         m_deciding = false;
-        return std::chrono::duration<double, std::milli>(Clock::now() - m_started).count();
+        return cpuMs() - m_started;
     }
     static constexpr int kDuelBotDelayMs = 500;
 
   private:
     mutable bool m_deciding = false;
-    mutable Clock::time_point m_started{};
+    mutable double m_started = 0;
+    // The time this thread spent computing: what a decision costs on one core, however busy
+    // the machine is with other work.
+    static double cpuMs() {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+    }
 };
 
 struct DuelResult {

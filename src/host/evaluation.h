@@ -37,23 +37,23 @@ Sketch sketchOf(const Board& b, int player);
 // Tunable weights, in pips. The defaults are the result of self-play against the host's
 // specified bot (bench/strong_bot_bench.cpp).
 struct Weights {
-    double hitBase = 9.0;      // being hit, beyond the pips lost
-    double hitPerPip = 0.6;    // per pip the hit piece had already travelled
-    double oppBoardHit = 0.15; // a hit costs more against each point of the opponent's board
-    double looseBlot = 1.0;    // a lone piece, shot or not
-    double targetBlot = 1.5;   // an opposing lone piece within our direct reach
-    double point = 2.0;        // a held point in front of opposing pieces
-    double homePoint = 2.5;    // a held point of the home board, more with pieces on the bar
-    double anchor = 4.0;       // a held point in the opponent's home board
-    double primeStep = 2.5;    // the prime bonus grows with the square of its length
-    double bar = 6.0;          // a piece on the bar
-    double off = 1.0;          // a piece borne off while there is contact
-    double stack = 1.0;        // each piece beyond three on one point
-    double raceLeft = 2.0;     // in the race, each piece not yet borne off
-    double deep = 1.0;         // a piece on the 1-, 2- or 3-point while there is contact
-    double back = 1.0;         // a piece still in the opponent's home board, the bar or pile
-    double backAhead = 0.1;    // the same, per pip we lead: ahead, it is time to come home
-    double homeBoard = 1.0;    // the home board's strength, pieces on the bar or not
+    double hitBase = 12.0;      // being hit, beyond the pips lost
+    double hitPerPip = 1.0;     // per pip the hit piece had already travelled
+    double oppBoardHit = 0.075; // a hit costs more against each point of the opponent's board
+    double looseBlot = 1.0;     // a lone piece, shot or not
+    double targetBlot = 1.5;    // an opposing lone piece within our direct reach
+    double point = 5.0;         // a held point in front of opposing pieces
+    double homePoint = 3.0;     // a held point of the home board, more with pieces on the bar
+    double anchor = 0.5;        // a held point in the opponent's home board
+    double primeStep = 2.5;     // the prime bonus grows with the square of its length
+    double bar = 10.0;          // a piece on the bar
+    double off = 1.0;           // a piece borne off while there is contact
+    double stack = 1.0;         // each piece beyond three on one point
+    double raceLeft = 2.0;      // in the race, each piece not yet borne off
+    double deep = 2.0;          // a piece on the 1-, 2- or 3-point while there is contact
+    double back = 3.0;          // a piece still in the opponent's home board, the bar or pile
+    double backAhead = 0.3;     // the same, per pip we lead: ahead, it is time to come home
+    double homeBoard = 8.0;     // the home board's strength, pieces on the bar or not
 };
 
 // Winning chances (0..1) of the player judged.
