@@ -78,32 +78,32 @@ TEST(StrongBot, OpensThreeOneByMakingTheFivePoint) {
 }
 
 TEST(StrongBot, HitsALoneBlotWhenTheHitIsSafe) {
-    // Player 2 holds 6 and 8 among others; player 1 has a blot on 4 and its other pieces far
-    // away on 24 and 23 behind nothing. 6-2 hits from 6 and 8 lands... the safe hit is 8/4*
-    // with the 4 and covering with the 2 from 6.
+    // Player 2 (moving down) holds 8 and 6; player 1 has a lone piece on 4 and the rest far
+    // past. With 4-2, 8/4* 6/4 hits and covers; quieter plays leave blots in its reach.
     Board b = blank(2, {4, 2, 0, 0});
     place(b, 2, 8, 3);
     place(b, 2, 6, 3);
     place(b, 2, 13, 4);
-    place(b, 1, 4, 1);  // the blot
-    place(b, 1, 20, 4); // player 1's others are well past: no return shot once covered
+    place(b, 1, 4, 1);
+    place(b, 1, 20, 4);
     place(b, 1, 21, 4);
     const Board after = afterPlan(b);
-    EXPECT_EQ(after.side[1].barEmpty(), false) << "it hits";
+    EXPECT_FALSE(after.side[1].barEmpty()) << "it hits";
     EXPECT_GE(count(after, 2, 4), 2) << "and covers the hitter";
+    EXPECT_EQ(shotsAt(sketchOf(after, 2)), 0);
 }
 
-TEST(StrongBot, KeepsItsSixPrimeRatherThanRun) {
-    // Player 2's prime from 9 down to 4 holds a piece of player 1 on 2... behind it player
-    // 1's piece on 10 is trapped? No: the prime traps player 1's piece on 3 (which must pass
-    // 4..9). Player 2's own runner on 22 may run with 6-5 or break the prime.
+TEST(StrongBot, KeepsItsSixPrimeRatherThanBreakIt) {
+    // Player 2's prime from 9 down to 4 traps player 1's piece on 3. With 6-5 it could hit
+    // from the top of the prime (9/3*), as the specified bot would; it runs its last piece or
+    // moves from the mid-point instead, and the prime stands.
     Board b = blank(2, {6, 5, 0, 0});
     for (int point = 4; point <= 9; ++point)
         place(b, 2, point, 2);
     place(b, 2, 22, 1);
     place(b, 2, 13, 2);
-    place(b, 1, 3, 1);  // trapped behind the prime
-    place(b, 1, 20, 6); // player 1's home board
+    place(b, 1, 3, 1);
+    place(b, 1, 20, 6);
     place(b, 1, 19, 4);
     const Board after = afterPlan(b);
     for (int point = 4; point <= 9; ++point)
@@ -111,30 +111,30 @@ TEST(StrongBot, KeepsItsSixPrimeRatherThanRun) {
 }
 
 TEST(StrongBot, BearsOffWithoutLeavingAShot) {
-    // Player 1 holds 20 and 22 with two each and bears off; player 2 waits on 24 (player 1's
-    // 1-point). With 6-2 the careless play leaves a blot; 22/off? No: the safe play is 20/off
-    // twice isn't possible with 6-2... bear off from 20 with the 6 would leave a blot on 20.
+    // Player 1 bears off from 19, 21, 21, 23, 23 with player 2's piece still on 24. Bearing
+    // off exactly with both dice (as the specified bot does) leaves three lone pieces; 19/21
+    // and one piece off from 21 leaves none.
     Board b = blank(1, {4, 2, 0, 0});
     place(b, 1, 21, 2);
     place(b, 1, 23, 2);
     place(b, 1, 19, 1);
-    place(b, 2, 24, 1); // an opposing piece on the 1-point... player 2 moves down from 24
+    place(b, 2, 24, 1);
     place(b, 2, 1, 14);
     const Board after = afterPlan(b);
+    EXPECT_EQ(after.side[1].homecount, 11);
     EXPECT_EQ(shotsAt(sketchOf(after, 1)), 0);
 }
 
 TEST(StrongBot, PlaysTheBiggestPipsInARace) {
-    // A pure race: player 2's pieces are all past player 1's. With 6-5 player 2 could play the
-    // 5 first from 7 to 2 and then find the 6 unplayable outside its home board... it must
-    // play both dice in full.
-    Board b = blank(2, {6, 5, 0, 0});
-    place(b, 2, 11, 1);
-    place(b, 2, 3, 3);
-    place(b, 1, 20, 5);
-    const int before = b.configpips(2);
+    // A race: player 1 has pieces on 18 and 20 left. With 5-6, 18/23 first lets the 6 bear off
+    // only the piece on 20; 18/24 first and the 5 bearing off 20 exactly leaves one pip.
+    Board b = blank(1, {5, 6, 0, 0});
+    place(b, 1, 18, 1);
+    place(b, 1, 20, 1);
+    place(b, 2, 3, 15);
     const Board after = afterPlan(b);
-    EXPECT_EQ(after.configpips(2) + after.side[2].homecount * 0, before - 11);
+    EXPECT_EQ(after.side[1].homecount, 14);
+    EXPECT_EQ(after.configpips(1), 1);
 }
 
 TEST(StrongBot, AceyOneTwoChoosesADoubleAndPlaysItInFull) {
@@ -156,6 +156,55 @@ TEST(StrongBot, AbilityDefaultsFollowNotLimited) {
     EXPECT_EQ(unlimited.botAbility(), kAbilityNotLimited);
     EXPECT_EQ(strong.botAbility(), kAbilityStrong);
     EXPECT_TRUE(strong.botNotLimited()); // its fallback plays unlimited
+}
+
+// The host's bot with the "Strong" ability, playing seat 2 of a solo game.
+struct StrongTurn {
+    explicit StrongTurn(Dice dice) : s(7, 1000, true) {
+        s.settings.strong = true;
+        s.join("You");
+        s.send(1, msg::startgame("You", "120", "0"));
+        s.send(1, msg::pressstart(1));
+        s.settle();
+        Board& b = s.host->mutableBoard();
+        setup::clearToHome(b);
+        b.currentplayer = 2;
+        b.dice = dice;
+        s.host->mutableSeat(2).movesmade = 10;
+        s.outbox.clear();
+    }
+    Board& board() { return s.host->mutableBoard(); }
+    sim::Sim s;
+};
+
+TEST(StrongBot, PlaysItsPlanOneMovePerFiringThroughTheHost) {
+    StrongTurn t({6, 6, 6, 6});
+    place(t.board(), 2, 24, 2);
+    place(t.board(), 2, 13, 5);
+    place(t.board(), 2, 8, 3);
+    place(t.board(), 1, 1, 2);
+    place(t.board(), 1, 12, 5);
+    const Board planned = afterPlan(t.board());
+    for (int move = 1; move <= 4; ++move) {
+        if (move == 1)
+            BotPlayer(*t.s.host).computerplay();
+        else
+            t.s.run(1000); // the host armed the bot again after the last move
+        EXPECT_EQ(t.s.outbox.to(1).size(), size_t(move)) << "one move per firing";
+    }
+    for (int point = 1; point <= kLastPoint; ++point)
+        EXPECT_EQ(count(t.board(), 2, point), count(planned, 2, point)) << "point " << point;
+    EXPECT_EQ(t.s.host->validate(), "");
+}
+
+TEST(StrongBot, NothingToPlayPassesTheTurnAtOnce) {
+    // Every 6 of player 2 is blocked: the plan is empty, the families find nothing either.
+    StrongTurn t({6, 6, 6, 6});
+    place(t.board(), 2, 10, 1);
+    place(t.board(), 1, 4, 2);
+    place(t.board(), 1, 20, 12);
+    BotPlayer(*t.s.host).computerplay();
+    EXPECT_EQ(t.s.outbox.to(1), std::vector<std::string>{"CMD_nextplayer+1+"});
 }
 
 TEST(StrongBot, GamesAgainstTheSpecifiedBotEndWithAWinnerAndKeepEveryInvariant) {

@@ -174,6 +174,21 @@ int targetsInReach(const Sketch& s) {
     return targets;
 }
 
+// What side 1's shots at side 0's lone pieces cost side 0 on average, in pips.
+double expectedHitLoss(const Sketch& s, const Weights& w) {
+    const Targets t = targetsOf(s);
+    if (!t.blots) return 0;
+    double loss = 0;
+    forEachThrow([&](int a, int b, int ways) {
+        const uint32_t hit = hitsWith(t, a, b);
+        if (!hit) return;
+        // The dearest piece hit: the one that had come farthest, sent back the most pips.
+        const int e = 31 - std::countl_zero(hit);
+        loss += ways * (w.hitBase + w.hitPerPip * e);
+    });
+    return loss / 36.0 * (1.0 + w.oppBoardHit * homePointsOf(s, 1));
+}
+
 } // namespace
 
 Sketch sketchOf(const Board& b, int player) {
@@ -225,20 +240,7 @@ double evaluate(const Sketch& s, const Weights& w) {
     lead += structureOf(s, 0, w) - structureOf(s, 1, w);
 
     // The opponent throws next: what our lone pieces are likely to cost.
-    const Targets t = targetsOf(s);
-    if (t.blots) {
-        const double boardFactor = 1.0 + w.oppBoardHit * homePointsOf(s, 1);
-        double loss = 0;
-        forEachThrow([&](int a, int b, int ways) {
-            const uint32_t hit = hitsWith(t, a, b);
-            if (!hit) return;
-            // The dearest piece hit: the one farthest along its way, nearest the opponent's
-            // start.
-            const int e = 31 - std::countl_zero(hit);
-            loss += ways * (w.hitBase + w.hitPerPip * e);
-        });
-        lead -= loss / 36.0 * boardFactor;
-    }
+    lead -= expectedHitLoss(s, w);
     lead += w.targetBlot * targetsInReach(s);
     return winChance(lead - kOnRollPips, total);
 }
