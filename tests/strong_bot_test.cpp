@@ -1,7 +1,6 @@
 // The strong bot in positions built by hand, and whole games of it against the specified bot.
 
-#include "board_setup.h"
-#include "bot.h"
+#include "bot_turn.h"
 #include "strong_duel.h"
 #include "strongbot.h"
 
@@ -159,22 +158,8 @@ TEST(StrongBot, AbilityDefaultsFollowNotLimited) {
 }
 
 // The host's bot with the "Strong" ability, playing seat 2 of a solo game.
-struct StrongTurn {
-    explicit StrongTurn(Dice dice) : s(7, 1000, true) {
-        s.settings.strong = true;
-        s.join("You");
-        s.send(1, msg::startgame("You", "120", "0"));
-        s.send(1, msg::pressstart(1));
-        s.settle();
-        Board& b = s.host->mutableBoard();
-        setup::clearToHome(b);
-        b.currentplayer = 2;
-        b.dice = dice;
-        s.host->mutableSeat(2).movesmade = 10;
-        s.outbox.clear();
-    }
-    Board& board() { return s.host->mutableBoard(); }
-    sim::Sim s;
+struct StrongTurn : BotTurn {
+    explicit StrongTurn(Dice dice) : BotTurn(dice) { s.settings.strong = true; }
 };
 
 TEST(StrongBot, PlaysItsPlanOneMovePerFiringThroughTheHost) {
