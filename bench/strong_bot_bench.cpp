@@ -48,7 +48,7 @@ void tuneFromEnvironment() {
     double* fields[] = {&w.hitBase,   &w.hitPerPip, &w.oppBoardHit, &w.looseBlot, &w.targetBlot,
                         &w.point,     &w.homePoint, &w.anchor,      &w.primeStep, &w.bar,
                         &w.off,       &w.stack,     &w.raceLeft,    &w.deep,      &w.back,
-                        &w.backAhead, &w.homeBoard};
+                        &w.backAhead, &w.homeBoard, &w.combination};
     for (double* field : fields) {
         if (*text != ',' && *text) *field = std::strtod(text, nullptr);
         while (*text && *text != ',')

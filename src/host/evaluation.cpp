@@ -182,9 +182,13 @@ double expectedHitLoss(const Sketch& s, const Weights& w) {
     forEachThrow([&](int a, int b, int ways) {
         const uint32_t hit = hitsWith(t, a, b);
         if (!hit) return;
+        // A hit with one die is seen by anybody; one that needs both dice is often missed.
+        const uint32_t from = t.onBar ? t.sources | kEntryBit : t.sources;
+        const uint32_t direct = ((from >> a) | (from >> b)) & hit;
+        const double seen = direct ? 1.0 : w.combination;
         // The dearest piece hit: the one that had come farthest, sent back the most pips.
-        const int e = 31 - std::countl_zero(hit);
-        loss += ways * (w.hitBase + w.hitPerPip * e);
+        const int e = 31 - std::countl_zero(direct ? direct : hit);
+        loss += ways * seen * (w.hitBase + w.hitPerPip * e);
     });
     return loss / 36.0 * (1.0 + w.oppBoardHit * homePointsOf(s, 1));
 }

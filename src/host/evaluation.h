@@ -54,6 +54,7 @@ struct Weights {
     double back = 3.0;          // a piece still in the opponent's home board, the bar or pile
     double backAhead = 0.3;     // the same, per pip we lead: ahead, it is time to come home
     double homeBoard = 8.0;     // the home board's strength, pieces on the bar or not
+    double combination = 0.35;  // a hit that needs both dice, against one with a single die
 };
 
 // Winning chances (0..1) of the player judged.
