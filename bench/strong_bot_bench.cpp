@@ -1,4 +1,4 @@
-// The strong bot against the specified one with full abilities: seeded games of each kind,
+// The strong bot against the standard one with full abilities: seeded games of each kind,
 // the strong bot taking seat 1 and seat 2 in turn. Prints the share of games it wins and its
 // CPU time per throw, from each decision to the message announcing its move.
 // Usage: strong_bot_bench [games of each kind, default 1000]

@@ -1,4 +1,4 @@
-// The strong bot in positions built by hand, and whole games of it against the specified bot.
+// The strong bot in positions built by hand, and whole games of it against the standard bot.
 
 #include "bot_turn.h"
 #include "strong_duel.h"
@@ -94,7 +94,7 @@ TEST(StrongBot, HitsALoneBlotWhenTheHitIsSafe) {
 
 TEST(StrongBot, KeepsItsSixPrimeRatherThanBreakIt) {
     // Player 2's prime from 9 down to 4 traps player 1's piece on 3. With 6-5 it could hit
-    // from the top of the prime (9/3*), as the specified bot would; it runs its last piece or
+    // from the top of the prime (9/3*), as the standard bot would; it runs its last piece or
     // moves from the mid-point instead, and the prime stands.
     Board b = blank(2, {6, 5, 0, 0});
     for (int point = 4; point <= 9; ++point)
@@ -111,7 +111,7 @@ TEST(StrongBot, KeepsItsSixPrimeRatherThanBreakIt) {
 
 TEST(StrongBot, BearsOffWithoutLeavingAShot) {
     // Player 1 bears off from 19, 21, 21, 23, 23 with player 2's piece still on 24. Bearing
-    // off exactly with both dice (as the specified bot does) leaves three lone pieces; 19/21
+    // off exactly with both dice (as the standard bot does) leaves three lone pieces; 19/21
     // and one piece off from 21 leaves none.
     Board b = blank(1, {4, 2, 0, 0});
     place(b, 1, 21, 2);
@@ -192,7 +192,7 @@ TEST(StrongBot, NothingToPlayPassesTheTurnAtOnce) {
     EXPECT_EQ(t.s.outbox.to(1), std::vector<std::string>{"CMD_nextplayer+1+"});
 }
 
-TEST(StrongBot, GamesAgainstTheSpecifiedBotEndWithAWinnerAndKeepEveryInvariant) {
+TEST(StrongBot, GamesAgainstTheStandardBotEndWithAWinnerAndKeepEveryInvariant) {
     int won = 0;
     for (unsigned seed = 1; seed <= 12; ++seed) {
         const bool acey = seed % 2 == 0;

@@ -1,5 +1,5 @@
 #pragma once
-// Whole games of the strong bot against the specified one (ability "Not Limited"), as the
+// Whole games of the strong bot against the standard one (ability "Not Limited"), as the
 // simulation tests and the strong bot's benchmark play them. The host asks for the bot's
 // ability at the moment it acts, so the duel answers "Strong" only for the strong seat, and
 // times each of its decisions (in CPU time of this thread) up to the message announcing it.

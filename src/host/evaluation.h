@@ -35,7 +35,7 @@ struct Sketch {
 Sketch sketchOf(const Board& b, int player);
 
 // Tunable weights, in pips. The defaults are the result of self-play against the host's
-// specified bot (bench/strong_bot_bench.cpp).
+// standard bot (bench/strong_bot_bench.cpp).
 struct Weights {
     double hitBase = 12.0;      // being hit, beyond the pips lost
     double hitPerPip = 1.0;     // per pip the hit piece had already travelled

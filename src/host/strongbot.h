@@ -1,7 +1,7 @@
 #pragma once
 // The "Strong" bot ability: plays the whole throw as one decision.
 //
-// The specified bot (bot.h) picks each single move by a fixed list of preferences. This one
+// The standard bot (bot.h) picks each single move by a fixed list of preferences. This one
 // looks at every way the host's rules allow to play the dice it holds: it tries each move and
 // bear-off on a copy of the position with the host's own checks (moverules.h), follows each
 // until the rules end the turn (four moves on a double; through the Acey-Deucey 1-2 and the
