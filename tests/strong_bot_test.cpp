@@ -182,6 +182,16 @@ TEST(StrongBot, PlaysItsPlanOneMovePerFiringThroughTheHost) {
     EXPECT_EQ(t.s.host->validate(), "");
 }
 
+TEST(StrongBot, BearsOffTheLastPieceAndTheGameEnds) {
+    StrongTurn t({2, 1, 0, 0});
+    place(t.board(), 2, 2, 1);
+    place(t.board(), 1, 20, 15);
+    BotPlayer(*t.s.host).computerplay();
+    EXPECT_FALSE(t.s.host->gamerunning());
+    EXPECT_EQ(t.s.outbox.to(1).back(), "CMD_winner+Zobo+");
+    EXPECT_EQ(t.s.host->validate(), "");
+}
+
 TEST(StrongBot, NothingToPlayPassesTheTurnAtOnce) {
     // Every 6 of player 2 is blocked: the plan is empty, the families find nothing either.
     StrongTurn t({6, 6, 6, 6});

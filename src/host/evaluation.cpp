@@ -197,6 +197,7 @@ double expectedHitLoss(const Sketch& s, const Weights& w) {
 
 Sketch sketchOf(const Board& b, int player) {
     Sketch s;
+    if (!isPlayer(player)) return s;
     for (int k = 0; k < 2; ++k) {
         const int p = k == 0 ? player : opponentOf(player);
         const Side& side = b.side[p];

@@ -31,7 +31,7 @@ struct Sketch {
     std::array<int8_t, 2> off{};
 };
 
-// The position seen from `player`.
+// The position seen from `player` (empty for anybody but player 1 or 2).
 Sketch sketchOf(const Board& b, int player);
 
 // Tunable weights, in pips. The defaults are the result of self-play against the host's

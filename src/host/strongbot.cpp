@@ -30,6 +30,7 @@ uint64_t keyOf(const Sketch& sketch, const Dice& dice, uint64_t extra) {
 
 // The position, dice and turn as the player on turn sees them.
 uint64_t stateKey(const Board& b) {
+    if (!isPlayer(b.currentplayer)) return 0; // the game is over: nothing to expect
     const uint64_t extra = static_cast<uint64_t>(b.currentplayer) | (b.aceypending ? 4u : 0u);
     return keyOf(sketchOf(b, b.currentplayer), b.dice, extra);
 }
@@ -215,7 +216,8 @@ struct StrongMemory {
     uint64_t expect = 0;
 
     bool expects(const Board& b, PlannedStep::Kind kind) const {
-        return next < plan.count && plan.steps[next].kind == kind && expect == stateKey(b);
+        return next < plan.count && plan.steps[next].kind == kind && expect != 0 &&
+               expect == stateKey(b);
     }
 };
 
