@@ -150,8 +150,10 @@ double structureOf(const Sketch& s, int k, const Weights& w) {
     v -= w.bar * s.bar[k] * (1 + 0.3 * homePointsOf(s, other));
     for (int d = 1; d < kDeepEnd; ++d)
         v -= w.deep * s.n[k][d] * (kDeepEnd - d);
-    int behind = 0;
-    for (int d = kOpponentBoardStart; d <= kFullDistance; ++d)
+    // Pieces still on the Acey-Deucey start pile are safe and wait for their chance to come
+    // in; those on the bar or in the opponent's home board must find a way out.
+    int behind = s.bar[k];
+    for (int d = kOpponentBoardStart; d < kFullDistance; ++d)
         behind += s.n[k][d];
     const int lead = pipsOf(s, other) - pipsOf(s, k);
     v -= behind * (w.back + w.backAhead * std::max(0, lead));

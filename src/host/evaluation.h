@@ -51,7 +51,7 @@ struct Weights {
     double stack = 1.0;         // each piece beyond three on one point
     double raceLeft = 2.0;      // in the race, each piece not yet borne off
     double deep = 2.0;          // a piece on the 1-, 2- or 3-point while there is contact
-    double back = 3.0;          // a piece still in the opponent's home board, the bar or pile
+    double back = 3.0;          // a piece still in the opponent's home board or on the bar
     double backAhead = 0.3;     // the same, per pip we lead: ahead, it is time to come home
     double homeBoard = 8.0;     // the home board's strength, pieces on the bar or not
     double combination = 0.35;  // a hit that needs both dice, against one with a single die
