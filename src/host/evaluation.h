@@ -11,8 +11,9 @@
 // turned into winning chances. With contact the pip lead is adjusted by what the position is
 // worth: the opponent's shots at our lone pieces (counted over all 36 throws, with the points
 // they must land on), the points we hold, the longest row of them in front of opposing
-// pieces, anchors in the opponent's home board, our home board against pieces on the bar,
-// pieces on the bar and borne off. Both sides are scored alike and the difference counts.
+// pieces, anchors in the opponent's home board, our home board (worth more with opposing
+// pieces on the bar), pieces on the bar, stuck far back or piled deep, and borne off. Both
+// sides are scored alike and the difference counts.
 
 #include "board.h"
 
