@@ -220,6 +220,14 @@ TEST(ClientWindow, ControlsAreNamedAndStartHidden) {
     EXPECT_EQ(w.botDelayMs(), 500);
     w.findChild<QAction*>("Limited1")->trigger();
     EXPECT_FALSE(w.botNotLimited());
+    EXPECT_EQ(w.botAbility(), kAbilityLimited);
+    QAction* strong = w.findChild<QAction*>("Strong1");
+    ASSERT_NE(strong, nullptr);
+    EXPECT_EQ(strong->text(), "Strong");
+    strong->trigger();
+    EXPECT_EQ(w.botAbility(), kAbilityStrong);
+    EXPECT_TRUE(w.botNotLimited());
+    EXPECT_FALSE(w.findChild<QAction*>("Limited1")->isChecked());
 }
 
 TEST(ClientWindow, PhraseGateReopensAfterAHundredTicks) {

@@ -1,8 +1,6 @@
 // The bot's move families, one position each: which move it picks, and when it gives up.
 
-#include "board_setup.h"
-#include "bot.h"
-#include "sim_harness.h"
+#include "bot_turn.h"
 
 #include <gtest/gtest.h>
 
@@ -10,33 +8,6 @@ using namespace bg;
 using bg::sim::Sim;
 using setup::put;
 using Lines = std::vector<std::string>;
-
-namespace {
-
-// A solo game (seat 2 is the bot) with every piece home, the bot on turn with `dice`.
-struct BotTurn {
-    explicit BotTurn(Dice dice, bool notLimited = true, bool acey = false)
-        : s(7, 1000, notLimited) {
-        s.join("You");
-        s.send(1, msg::startgame("You", "120", acey ? "1" : "0"));
-        s.send(1, msg::pressstart(1));
-        s.settle();
-        Board& b = s.host->mutableBoard();
-        setup::clearToHome(b);
-        b.currentplayer = 2;
-        b.dice = dice;
-        s.host->mutableSeat(2).movesmade = 10; // past the opening book
-        s.outbox.clear();
-    }
-    Board& board() { return s.host->mutableBoard(); }
-    std::string play() {
-        BotPlayer(*s.host).computerplay();
-        return s.outbox.to(1).empty() ? std::string() : s.outbox.to(1).front();
-    }
-    Sim s;
-};
-
-} // namespace
 
 TEST(BotFamilies, EntersFromTheBarFirst) {
     BotTurn t({3, 5, 0, 0});

@@ -1,12 +1,15 @@
 // The host's Qt shell with real sockets on loopback: nine clients log in, a tenth is refused,
 // and a departure is announced to the others.
 
+#include "botsettingsfile.h"
 #include "hostshell.h"
 #include "protocol.h"
 #include "sock.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -110,6 +113,28 @@ TEST(HostShell, SecondHostOnTheSamePortFails) {
     HostShell second(settings);
     EXPECT_FALSE(second.listen(first.port()));
     EXPECT_EQ(second.lastError(), "Listen - Error Binding Socket");
+}
+
+TEST(BotSettingsFile, ReadsEachAbilityAndTakesUnknownValuesAsNotLimited) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("vesklobby.ini");
+    BotSettingsFile settings(path);
+    EXPECT_EQ(settings.botAbility(), kAbilityNotLimited); // no file yet
+    struct Case {
+        const char* value;
+        int ability;
+    };
+    for (const Case c : {Case{"0", kAbilityLimited}, Case{"2", kAbilityStrong},
+                         Case{"1", kAbilityNotLimited}, Case{"3", kAbilityNotLimited}}) {
+        // A fresh reader each time: the file's time stamp may not move within one second.
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray("[Backgammon]\nBotabilities=") + c.value + "\n");
+        file.close();
+        BotSettingsFile reader(path);
+        EXPECT_EQ(reader.botAbility(), c.ability) << c.value;
+        EXPECT_EQ(reader.botNotLimited(), c.ability != kAbilityLimited) << c.value;
+    }
 }
 
 int main(int argc, char** argv) {

@@ -16,10 +16,13 @@ struct GameResult {
 // A bound on timer firings: a real game needs a few hundred; a loop would need many more.
 inline constexpr long kMaxEventsPerGame = 50000;
 
-inline GameResult playBotGame(Sim& s, bool acey, bool checkEveryMessage) {
+// `watch`, when given, sees every message sent.
+inline GameResult playBotGame(Sim& s, bool acey, bool checkEveryMessage,
+                              const std::function<void(std::string_view)>& watch = {}) {
     GameResult result;
     s.outbox.record = false;
     s.outbox.onSend = [&](int, std::string_view m) {
+        if (watch) watch(m);
         if (m.starts_with("CMD_winner+")) {
             result.finished = true;
             result.winner = m == "CMD_winner+Watcher+" ? 1 : 2;

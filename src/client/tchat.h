@@ -121,6 +121,7 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     // --- BotSettings, read by the host of this copy ----------------------------------------
     int botDelayMs() const override;
     bool botNotLimited() const override { return m_botAbilitiesTag != 0; }
+    int botAbility() const override { return m_botAbilitiesTag; }
 
     // --- start-up and connection ------------------------------------------------------------
     void processparams();

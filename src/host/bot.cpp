@@ -1,5 +1,7 @@
 #include "bot.h"
 
+#include "strongbot.h"
+
 namespace bg {
 
 namespace {
@@ -18,12 +20,16 @@ void BotPlayer::computerroll() {
 
 void BotPlayer::computerdouble() {
     const int p = m_board.currentplayer;
-    if (m_host.botDriven(p)) m_host.mydoubles(restOf(msg::mydoubles(p, kBotDouble)));
+    if (!m_host.botDriven(p)) return;
+    const bool strong = m_host.m_settings.botAbility() == kAbilityStrong;
+    m_host.mydoubles(restOf(msg::mydoubles(p, strong ? strongDouble(m_board) : kBotDouble)));
 }
 
 void BotPlayer::computerplay() {
     const int p = m_board.currentplayer;
     if (!m_host.botDriven(p)) return;
+    // The strong ability plans the whole throw; whatever it cannot play falls to the families.
+    if (m_host.m_settings.botAbility() == kAbilityStrong && strongMove(m_host)) return;
     const bool played = computeronbar(p) || computermovehome(p) || computerfirstmove(p) ||
                         (m_board.acey && computermoveout(p)) || computercanpounce(p) ||
                         computergethome(p) || computeroneonspotnotone(p) || computeroneonspot(p) ||

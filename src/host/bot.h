@@ -11,6 +11,8 @@
 //   "Limited"); race home once the armies have passed each other; land on a point holding one
 //   own piece; then ever less choosy landings anywhere not held by two opposing pieces.
 // When nothing plays, it passes the turn. After an Acey-Deucey 1-2 it always takes doubles 5.
+// With the "Strong" ability the whole throw is planned instead (strongbot.h); the families
+// remain its fallback.
 
 #include "tserver.h"
 

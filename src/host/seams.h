@@ -58,19 +58,33 @@ class BotSettings {
   public:
     virtual ~BotSettings() = default;
     virtual int botDelayMs() const = 0;
+    // True for "Not Limited" and for "Strong": a strong bot that falls back plays unlimited.
     virtual bool botNotLimited() const = 0;
+    // The ability as the menu's tag gives it. Settings that know only the first two abilities
+    // answer it from botNotLimited().
+    virtual int botAbility() const;
 };
+
+inline constexpr int kAbilityLimited = 0;
+inline constexpr int kAbilityNotLimited = 1;
+inline constexpr int kAbilityStrong = 2; // plans the whole throw (strongbot.h)
+
+inline int BotSettings::botAbility() const {
+    return botNotLimited() ? kAbilityNotLimited : kAbilityLimited;
+}
 
 inline constexpr int kDefaultBotDelayMs = 1500; // before the settings are first read
 
 class FixedBotSettings : public BotSettings {
   public:
-    explicit FixedBotSettings(int delayMs = kDefaultBotDelayMs, bool strong = true)
-        : delay(delayMs), notLimited(strong) {}
+    explicit FixedBotSettings(int delayMs = kDefaultBotDelayMs, bool unlimited = true)
+        : delay(delayMs), notLimited(unlimited) {}
     int botDelayMs() const override { return delay; }
-    bool botNotLimited() const override { return notLimited; }
+    bool botNotLimited() const override { return notLimited || strong; }
+    int botAbility() const override { return strong ? kAbilityStrong : BotSettings::botAbility(); }
     int delay;
     bool notLimited;
+    bool strong = false;
 };
 
 } // namespace bg

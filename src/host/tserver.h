@@ -17,6 +17,7 @@
 // so a spectator cannot act for a player. The bot calls the handlers directly, as kInternal.
 
 #include "board.h"
+#include "moverules.h"
 #include "protocol.h"
 #include "seams.h"
 
@@ -146,7 +147,6 @@ class TServer : private BoardListener {
     int moverOnTurn(Fields& f);
     // After a move or bear-off: must a double be chosen, does the turn go on, or is it over?
     // Asking may itself announce that a piece on the bar cannot enter.
-    enum class Sequel { ChooseDouble, MoreMoves, TurnOver };
     Sequel sequel();
     // Acts on the sequel once the move has been announced.
     void continueTurn(int seat, Sequel next);

@@ -4,6 +4,7 @@
   serve_test.py BINARY login   the host greets a new connection with CMD_sendlogininfo+1
   serve_test.py BINARY game    a client starts a game, presses start and only watches:
                                the bot plays both seats until CMD_winner
+  serve_test.py BINARY strong  the same with Botabilities=2 ("Strong") in the settings file
 """
 import os
 import socket
@@ -59,12 +60,15 @@ def main():
     binary, mode = sys.argv[1], sys.argv[2]
     port = free_port()
     with tempfile.TemporaryDirectory() as config_dir:
+        if mode == "strong":
+            with open(os.path.join(config_dir, "vesklobby.ini"), "w") as ini:
+                ini.write("[Backgammon]\nBotabilities=2\n")
         host, sock = start_host(binary, port, config_dir)
         try:
             lines = Lines(sock)
             first = lines.next(10)
             assert first == "CMD_sendlogininfo+1", first
-            if mode == "game":
+            if mode in ("game", "strong"):
                 send(sock, "CMD_logininfo+1+1.0.4+Watcher")
                 send(sock, "CMD_startgame+Watcher+120+0+")
                 send(sock, "CMD_pressstart+1+")

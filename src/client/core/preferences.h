@@ -37,6 +37,7 @@ inline constexpr int kBotSpeedDefault = 1000;
 inline constexpr RadioChoice kBotAbilityChoices[] = {
     {"Limited1", "Limited", 0},
     {"NotLimited1", "Not Limited", 1},
+    {"Strong1", "Strong", 2},
 };
 inline constexpr int kBotAbilityDefault = 1;
 

@@ -18,7 +18,7 @@ void BotSettingsFile::refresh() const {
     if (!file.load()) return;
     const Preferences p = readPreferences(file);
     m_delay = p.botSpeed;
-    m_notLimited = p.botAbilities != 0;
+    m_ability = p.botAbilities;
     m_readStamp = stamp;
     m_read = true;
 }
@@ -34,7 +34,12 @@ int BotSettingsFile::botDelayMs() const {
 
 bool BotSettingsFile::botNotLimited() const {
     refresh();
-    return m_notLimited;
+    return m_ability != kAbilityLimited;
+}
+
+int BotSettingsFile::botAbility() const {
+    refresh();
+    return m_ability;
 }
 
 } // namespace bg

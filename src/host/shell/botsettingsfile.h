@@ -14,6 +14,7 @@ class BotSettingsFile : public BotSettings {
     explicit BotSettingsFile(QString path) : m_path(std::move(path)) {}
     int botDelayMs() const override;
     bool botNotLimited() const override;
+    int botAbility() const override;
 
   private:
     void refresh() const;
@@ -21,7 +22,7 @@ class BotSettingsFile : public BotSettings {
     mutable QDateTime m_readStamp;
     mutable bool m_read = false;
     mutable int m_delay = kDefaultBotDelayMs;
-    mutable bool m_notLimited = true;
+    mutable int m_ability = kAbilityNotLimited;
 };
 
 } // namespace bg

@@ -1,0 +1,217 @@
+// The strong bot in positions built by hand, and whole games of it against the standard bot.
+
+#include "bot_turn.h"
+#include "strong_duel.h"
+#include "strongbot.h"
+
+#include <gtest/gtest.h>
+
+using namespace bg;
+using setup::put;
+
+namespace {
+
+// A position with every piece home, player p on turn with `dice`; pieces are then placed.
+Board blank(int p, Dice dice, bool acey = false) {
+    Board b;
+    b.acey = acey;
+    setup::clearToHome(b);
+    b.currentplayer = p;
+    b.dice = dice;
+    return b;
+}
+
+// Places `count` pieces of player p on `point`, taking them from the home.
+void place(Board& b, int p, int point, int count) {
+    for (int id = 1; id <= kPieces && count > 0; ++id)
+        if (b.side[p].pawns[id].point == homePoint(p)) {
+            put(b, p, id, point);
+            --count;
+        }
+}
+
+// The position after the strong bot's plan, played with the host's own rules.
+Board afterPlan(Board b) {
+    const int p = b.currentplayer;
+    const Plan plan = StrongPlanner().plan(b);
+    for (int i = 0; i < plan.count; ++i) {
+        const PlannedStep& step = plan.steps[i];
+        if (step.kind == PlannedStep::Kind::Double) {
+            b.aceypending = false;
+            b.dice.setAll(step.value);
+        } else if (step.kind == PlannedStep::Kind::Move) {
+            const MoveCheck c = checkMove(b, p, step.piece, step.value);
+            EXPECT_EQ(c.error, 0) << "step " << i;
+            applyMove(b, p, c, step.value);
+        } else {
+            const BearOffCheck c = checkBearOff(b, p, step.piece, step.value);
+            EXPECT_EQ(c.error, 0) << "step " << i;
+            applyBearOff(b, p, c);
+        }
+        if (i + 1 < plan.count) {
+            EXPECT_NE(sequelOf(b, nullptr), Sequel::TurnOver);
+        }
+    }
+    EXPECT_EQ(b.validate(), "");
+    return b;
+}
+
+int count(const Board& b, int p, int point) {
+    return b.checkfornumonspot(p, point);
+}
+
+} // namespace
+
+TEST(StrongBot, OpensThreeOneByMakingTheFivePoint) {
+    for (int p : {1, 2}) {
+        Board b;
+        b.setpawnstobeginning();
+        for (int q : {1, 2})
+            b.side[q].pips = b.configpips(q);
+        b.currentplayer = p;
+        b.dice = {3, 1, 0, 0};
+        const Board after = afterPlan(b);
+        const int fivePoint = p == 1 ? 20 : 5;
+        EXPECT_EQ(count(after, p, fivePoint), 2) << "player " << p;
+    }
+}
+
+TEST(StrongBot, HitsALoneBlotWhenTheHitIsSafe) {
+    // Player 2 (moving down) holds 8 and 6; player 1 has a lone piece on 4 and the rest far
+    // past. With 4-2, 8/4* 6/4 hits and covers; quieter plays leave blots in its reach.
+    Board b = blank(2, {4, 2, 0, 0});
+    place(b, 2, 8, 3);
+    place(b, 2, 6, 3);
+    place(b, 2, 13, 4);
+    place(b, 1, 4, 1);
+    place(b, 1, 20, 4);
+    place(b, 1, 21, 4);
+    const Board after = afterPlan(b);
+    EXPECT_FALSE(after.side[1].barEmpty()) << "it hits";
+    EXPECT_GE(count(after, 2, 4), 2) << "and covers the hitter";
+    EXPECT_EQ(shotsAt(sketchOf(after, 2)), 0);
+}
+
+TEST(StrongBot, KeepsItsSixPrimeRatherThanBreakIt) {
+    // Player 2's prime from 9 down to 4 traps player 1's piece on 3. With 6-5 it could hit
+    // from the top of the prime (9/3*), as the standard bot would; it runs its last piece or
+    // moves from the mid-point instead, and the prime stands.
+    Board b = blank(2, {6, 5, 0, 0});
+    for (int point = 4; point <= 9; ++point)
+        place(b, 2, point, 2);
+    place(b, 2, 22, 1);
+    place(b, 2, 13, 2);
+    place(b, 1, 3, 1);
+    place(b, 1, 20, 6);
+    place(b, 1, 19, 4);
+    const Board after = afterPlan(b);
+    for (int point = 4; point <= 9; ++point)
+        EXPECT_GE(count(after, 2, point), 2) << "point " << point;
+}
+
+TEST(StrongBot, BearsOffWithoutLeavingAShot) {
+    // Player 1 bears off from 19, 21, 21, 23, 23 with player 2's piece still on 24. Bearing
+    // off exactly with both dice (as the standard bot does) leaves three lone pieces; 19/21
+    // and one piece off from 21 leaves none.
+    Board b = blank(1, {4, 2, 0, 0});
+    place(b, 1, 21, 2);
+    place(b, 1, 23, 2);
+    place(b, 1, 19, 1);
+    place(b, 2, 24, 1);
+    place(b, 2, 1, 14);
+    const Board after = afterPlan(b);
+    EXPECT_EQ(after.side[1].homecount, 11);
+    EXPECT_EQ(shotsAt(sketchOf(after, 1)), 0);
+}
+
+TEST(StrongBot, PlaysTheBiggestPipsInARace) {
+    // A race: player 1 has pieces on 18 and 20 left. With 5-6, 18/23 first lets the 6 bear off
+    // only the piece on 20; 18/24 first and the 5 bearing off 20 exactly leaves one pip.
+    Board b = blank(1, {5, 6, 0, 0});
+    place(b, 1, 18, 1);
+    place(b, 1, 20, 1);
+    place(b, 2, 3, 15);
+    const Board after = afterPlan(b);
+    EXPECT_EQ(after.side[1].homecount, 14);
+    EXPECT_EQ(after.configpips(1), 1);
+}
+
+TEST(StrongBot, AceyOneTwoChoosesADoubleAndPlaysItInFull) {
+    Board b = blank(2, {1, 2, 0, 0}, true);
+    b.aceypending = true;
+    place(b, 2, 25, 15);
+    place(b, 1, 0, 15);
+    const Plan plan = StrongPlanner().plan(b);
+    ASSERT_EQ(plan.count, 7);
+    EXPECT_EQ(plan.steps[2].kind, PlannedStep::Kind::Double);
+    EXPECT_TRUE(isDieValue(plan.steps[2].value));
+    afterPlan(b);
+}
+
+TEST(StrongBot, AbilityDefaultsFollowNotLimited) {
+    FixedBotSettings limited(1000, false), unlimited(1000, true), strong(1000, false);
+    strong.strong = true;
+    EXPECT_EQ(limited.botAbility(), kAbilityLimited);
+    EXPECT_EQ(unlimited.botAbility(), kAbilityNotLimited);
+    EXPECT_EQ(strong.botAbility(), kAbilityStrong);
+    EXPECT_TRUE(strong.botNotLimited()); // its fallback plays unlimited
+}
+
+// The host's bot with the "Strong" ability, playing seat 2 of a solo game.
+struct StrongTurn : BotTurn {
+    explicit StrongTurn(Dice dice) : BotTurn(dice) { s.settings.strong = true; }
+};
+
+TEST(StrongBot, PlaysItsPlanOneMovePerFiringThroughTheHost) {
+    StrongTurn t({6, 6, 6, 6});
+    place(t.board(), 2, 24, 2);
+    place(t.board(), 2, 13, 5);
+    place(t.board(), 2, 8, 3);
+    place(t.board(), 1, 1, 2);
+    place(t.board(), 1, 12, 5);
+    const Board planned = afterPlan(t.board());
+    for (int move = 1; move <= 4; ++move) {
+        if (move == 1)
+            BotPlayer(*t.s.host).computerplay();
+        else
+            t.s.run(1000); // the host armed the bot again after the last move
+        EXPECT_EQ(t.s.outbox.to(1).size(), size_t(move)) << "one move per firing";
+    }
+    for (int point = 1; point <= kLastPoint; ++point)
+        EXPECT_EQ(count(t.board(), 2, point), count(planned, 2, point)) << "point " << point;
+    EXPECT_EQ(t.s.host->validate(), "");
+}
+
+TEST(StrongBot, BearsOffTheLastPieceAndTheGameEnds) {
+    StrongTurn t({2, 1, 0, 0});
+    place(t.board(), 2, 2, 1);
+    place(t.board(), 1, 20, 15);
+    BotPlayer(*t.s.host).computerplay();
+    EXPECT_FALSE(t.s.host->gamerunning());
+    EXPECT_EQ(t.s.outbox.to(1).back(), "CMD_winner+Zobo+");
+    EXPECT_EQ(t.s.host->validate(), "");
+}
+
+TEST(StrongBot, NothingToPlayPassesTheTurnAtOnce) {
+    // Every 6 of player 2 is blocked: the plan is empty, the families find nothing either.
+    StrongTurn t({6, 6, 6, 6});
+    place(t.board(), 2, 10, 1);
+    place(t.board(), 1, 4, 2);
+    place(t.board(), 1, 20, 12);
+    BotPlayer(*t.s.host).computerplay();
+    EXPECT_EQ(t.s.outbox.to(1), std::vector<std::string>{"CMD_nextplayer+1+"});
+}
+
+TEST(StrongBot, GamesAgainstTheStandardBotEndWithAWinnerAndKeepEveryInvariant) {
+    int won = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        const bool acey = seed % 2 == 0;
+        const int strongSeat = seed % 4 < 2 ? 1 : 2;
+        const auto duel = sim::playDuel(seed, acey, strongSeat, true);
+        EXPECT_TRUE(duel.game.finished) << "seed " << seed;
+        EXPECT_EQ(duel.game.fault, "") << "seed " << seed;
+        EXPECT_FALSE(duel.throwMs.empty());
+        won += duel.strongWon;
+    }
+    EXPECT_GE(won, 8); // a strong bot that loses most games is broken, not unlucky
+}
