@@ -88,6 +88,10 @@ void TServer::tempsockInfo(int seat, std::string_view msgText) {
     r.name.clear();
     r.watching = false;
     r.buffer.clear();
+    // What the connection sent before it went dies with it: handled later, a log-in would
+    // bring the freed seat back as a ghost, and anything else would be laid at the door of the
+    // next connection in this seat.
+    std::erase_if(m_receivedlist, [seat](const QueuedLine& line) { return line.origin == seat; });
     if (m_gamerunning && seat <= kPlayerSeats) letGameGoOn(seat, true);
 }
 
@@ -115,8 +119,8 @@ void TServer::receivedlogininfo(const std::string& rest) {
     const std::string name = f.remaining();
     if (n < 1 || n > kMaxSeats) return;
     SeatRecord& r = m_seats[n];
+    if (!r.connected) return; // nobody is there to log in
     r.name = name;
-    r.connected = true;
     sendToAll(msg::newplayerinfo(n, name));
     for (int i = 1; i <= m_seatsused; ++i)
         if (i != n && m_seats[i].connected) sendTo(n, msg::existingplayers(i, m_seats[i].name));

@@ -107,6 +107,9 @@ class TServer : private BoardListener {
     void findopening(int die1, int die2);
     void checkforwin(int player);
     void disconnectsock(int seat);
+    // A windowed host's seat 1 is its own window, which never leaves while the program runs;
+    // a headless host has no window, and its seat 1 is a remote player like seat 2.
+    void setHostSeatIsLocal(bool local) { m_hostSeatIsLocal = local; }
 
     // --- read access for the shell, tests and benchmarks --------------------------------
     const Board& board() const { return m_board; }
@@ -167,6 +170,7 @@ class TServer : private BoardListener {
     };
     std::deque<QueuedLine> m_receivedlist;
     int m_seatsused = 0;
+    bool m_hostSeatIsLocal = true;
 
     Board m_board;
     bool m_gamerunning = false;
