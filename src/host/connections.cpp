@@ -58,6 +58,7 @@ int TServer::Sock1Accept(const std::function<void(int seat)>& bind) {
     SeatRecord& r = m_seats[seat];
     r.connected = true;
     r.buffer.clear();
+    dropWaiting(seat);
     bind(seat);
     sendTo(seat, msg::sendlogininfo(seat));
     return seat;
@@ -65,12 +66,20 @@ int TServer::Sock1Accept(const std::function<void(int seat)>& bind) {
 
 void TServer::Sock1Read(int seat, std::string_view bytes) {
     if (seat < 1 || seat > kMaxSeats || !m_seats[seat].connected) return;
+    SeatRecord& r = m_seats[seat];
     std::vector<std::string> lines;
-    const bool sane = m_seats[seat].buffer.feed(bytes, lines);
+    const bool sane = r.buffer.feed(bytes, lines);
+    if (r.waiting.empty() && !lines.empty()) m_ready.push_back(seat);
     for (auto& line : lines)
-        m_receivedlist.push_back({std::move(line), seat});
-    // A peer that never ends its line would grow the buffer without bound: let it go.
-    if (!sane) m_outbox.close(seat);
+        r.waiting.push_back(std::move(line));
+    // A peer that never ends its line, or sends far faster than it can be served, would grow
+    // the host without bound: let it go like any departing connection.
+    if (!sane || r.waiting.size() > kMaxWaitingLines) m_outbox.close(seat);
+}
+
+void TServer::dropWaiting(int seat) {
+    m_seats[seat].waiting.clear();
+    std::erase(m_ready, seat);
 }
 
 void TServer::tempsockDisconnect(int seat) {
@@ -91,7 +100,7 @@ void TServer::tempsockInfo(int seat, std::string_view msgText) {
     // What the connection sent before it went dies with it: handled later, a log-in would
     // bring the freed seat back as a ghost, and anything else would be laid at the door of the
     // next connection in this seat.
-    std::erase_if(m_receivedlist, [seat](const QueuedLine& line) { return line.origin == seat; });
+    dropWaiting(seat);
     if (m_gamerunning && seat <= kPlayerSeats) letGameGoOn(seat, true);
 }
 
@@ -190,10 +199,14 @@ void TServer::playasound(const std::string& rest) {
 }
 
 void TServer::socktimerTimer() {
-    if (m_receivedlist.empty()) return;
-    QueuedLine line = std::move(m_receivedlist.front());
-    m_receivedlist.pop_front();
-    dispatch(line.text, line.origin);
+    if (m_ready.empty()) return;
+    const int seat = m_ready.front();
+    m_ready.pop_front();
+    SeatRecord& r = m_seats[seat];
+    const std::string line = std::move(r.waiting.front());
+    r.waiting.pop_front();
+    if (!r.waiting.empty()) m_ready.push_back(seat);
+    dispatch(line, seat);
 }
 
 // Requests whose first field is the sender's own seat.
