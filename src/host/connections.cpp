@@ -117,6 +117,9 @@ void TServer::letGameGoOn(int seat, bool exceptHostSeat) {
         rolldice(fromInt(seat) + "+");
     else if (m_board.dice.die1 != 0 || m_board.dice.die2 != 0)
         scheduleBot(BotAction::Move);
+    else if (m_board.checkforacey())
+        // The 1 and 2 are played and the double is still to choose, as after a time-out.
+        scheduleBot(BotAction::Double);
     else
         findplayer();
 }
