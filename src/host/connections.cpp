@@ -111,7 +111,7 @@ void TServer::letGameGoOn(int seat, bool exceptHostSeat) {
         pressstart(fromInt(seat) + "+");
         return;
     }
-    if (!r.turnopen || (exceptHostSeat && seat == kHostSeat)) return;
+    if (!r.turnopen || (exceptHostSeat && m_hostSeatIsLocal && seat == kHostSeat)) return;
     if (m_board.currentplayer != seat) return;
     if (m_board.dice.die1 == kAwaitingRoll)
         rolldice(fromInt(seat) + "+");
