@@ -14,8 +14,8 @@ using Lines = std::vector<std::string>;
 namespace {
 
 int countPrefix(const Lines& lines, std::string_view prefix) {
-    return static_cast<int>(std::count_if(lines.begin(), lines.end(),
-                                          [&](const std::string& l) { return l.starts_with(prefix); }));
+    return static_cast<int>(std::count_if(
+        lines.begin(), lines.end(), [&](const std::string& l) { return l.starts_with(prefix); }));
 }
 
 // Host (seat 1) and Bob (seat 2) in an Acey-Deucey game in which Bob has played the 1 and
@@ -125,7 +125,8 @@ TEST(HostFairness, AFloodingSpectatorCannotDelayAPlayer) {
     s.send(2, msg::chat(2, "my turn", "clBlack"));
     s.run(3 * kDispatchIntervalMs);
     const Lines got = s.outbox.to(1);
-    EXPECT_NE(std::find(got.begin(), got.end(), "CMD_chat+2+Bob chats: my turn|clBlack"), got.end());
+    EXPECT_NE(std::find(got.begin(), got.end(), "CMD_chat+2+Bob chats: my turn|clBlack"),
+              got.end());
 }
 
 TEST(HostFairness, MoreThanAThousandWaitingLinesCloseTheConnection) {

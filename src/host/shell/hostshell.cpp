@@ -1,5 +1,7 @@
 #include "hostshell.h"
 
+#include <QPointer>
+
 #include <chrono>
 
 namespace bg {
@@ -15,8 +17,7 @@ HostShell::HostShell(const BotSettings& settings, QObject* parent)
       m_engine(std::make_unique<TServer>(m_bridge, m_bridge, m_random, settings)) {
     m_sock1.OnAccept = [this](Sock*) { sock1Accept(); };
     m_socktimer.setInterval(kDispatchIntervalMs);
-    connect(&m_socktimer, &QTimer::timeout, this, [this] { m_engine->socktimerTimer(); });
-    m_socktimer.start();
+    connect(&m_socktimer, &QTimer::timeout, this, &HostShell::dispatchTick);
     for (int i = 0; i < kHostTimers; ++i)
         connect(&m_timers[i], &QTimer::timeout, this,
                 [this, i] { m_engine->timerFired(static_cast<HostTimer>(i)); });
@@ -54,14 +55,37 @@ void HostShell::sock1Accept() {
     newSock->setParent(this);
     m_engine->Sock1Accept([&](int seat) {
         m_socks[seat] = newSock;
+        m_closing[seat] = false;
         newSock->setTag(seat);
         if (seat == kRefusedSeat) return;
-        newSock->OnRead = [this](Sock* s, int) { m_engine->Sock1Read(s->tag(), s->Receive()); };
+        newSock->OnRead = [this](Sock* s, int) { seatRead(s); };
         newSock->OnDisconnect = [this](Sock* s) { m_engine->tempsockDisconnect(s->tag()); };
         newSock->OnInfo = [this](Sock* s, Sock::SocketInfo, const std::string& msg) {
             seatInfo(s, msg);
         };
     });
+}
+
+void HostShell::seatRead(Sock* sock) {
+    m_engine->Sock1Read(sock->tag(), sock->Receive());
+    // An idle host sleeps: the dispatcher ticks only while lines wait.
+    if (m_engine->hasQueuedLines() && !m_socktimer.isActive()) m_socktimer.start();
+}
+
+void HostShell::dispatchTick() {
+    m_engine->socktimerTimer();
+    if (!m_engine->hasQueuedLines()) m_socktimer.stop();
+}
+
+void HostShell::closeLater(int seat, Sock* sock) {
+    if (m_closing[seat]) return;
+    m_closing[seat] = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, seat, alive = QPointer<Sock>(sock)] {
+            if (alive && m_socks[seat] == alive) alive->Close(); // an ordinary departure
+        },
+        Qt::QueuedConnection);
 }
 
 void HostShell::seatInfo(Sock* sender, const std::string& msg) {
@@ -79,12 +103,16 @@ void HostShell::dropSocket(int seat, Sock* sock) {
 }
 
 void HostShell::Bridge::send(int seat, std::string_view message) {
-    if (seat < 1 || seat > kRefusedSeat || !m_shell.m_socks[seat]) return;
+    if (seat < 1 || seat > kRefusedSeat || !m_shell.m_socks[seat] || m_shell.m_closing[seat])
+        return;
+    Sock* sock = m_shell.m_socks[seat];
     try {
-        m_shell.m_socks[seat]->Send(frame(message));
+        sock->Send(frame(message));
     } catch (const ESockException&) {
         // The connection is gone; its departure is reported through "Socket Closed".
+        return;
     }
+    if (sock->pendingSendBytes() > kMaxUnsentBytes) m_shell.closeLater(seat, sock);
 }
 
 void HostShell::Bridge::close(int seat) {

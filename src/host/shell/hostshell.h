@@ -1,7 +1,8 @@
 #pragma once
 // HostShell binds the host engine to the real world: the listening socket Sock1, one Sock per
-// seat, a 10 ms QTimer for the dispatcher, QTimers for the game timers and a clock-seeded
-// random source. It adds no game logic of its own.
+// seat, a 10 ms QTimer for the dispatcher (running only while lines wait), QTimers for the
+// game timers and a clock-seeded random source. It adds no game logic of its own, only the
+// bound on what a connection that stops reading may leave unsent.
 
 #include "seams.h"
 #include "sock.h"
@@ -14,6 +15,10 @@
 #include <memory>
 
 namespace bg {
+
+// Bytes a seat may leave unsent beyond what the system's socket buffer holds; a connection
+// that stops reading falls that far behind only when it is not coming back.
+inline constexpr std::size_t kMaxUnsentBytes = 1024 * 1024;
 
 class HostShell : public QObject {
     Q_OBJECT
@@ -52,12 +57,18 @@ class HostShell : public QObject {
     void sock1Accept();
     void seatInfo(Sock* sender, const std::string& msg);
     void dropSocket(int seat, Sock* sock);
+    void seatRead(Sock* sock);
+    void dispatchTick();
+    // Closes a seat that fell too far behind once the current handler has finished, so that
+    // its departure never runs in the middle of another request.
+    void closeLater(int seat, Sock* sock);
 
     Bridge m_bridge{*this};
     SeededRandom m_random;
     std::unique_ptr<TServer> m_engine;
     Sock m_sock1;
     std::array<Sock*, kRefusedSeat + 1> m_socks{};
+    std::array<bool, kRefusedSeat + 1> m_closing{};
     QTimer m_socktimer;
     std::array<QTimer, kHostTimers> m_timers;
     QString m_lastError;
