@@ -1,13 +1,18 @@
 #include "singleinstance.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace {
 constexpr int kConnectWaitMs = 500;
+// How long a later copy keeps asking a first copy that is still starting up.
+constexpr int kFirstCopyStartMs = 5000;
+constexpr int kRetryMs = 50;
 const char kRaiseRequest[] = "raise\n";
 
 QString runtimeFolder() {
@@ -25,19 +30,35 @@ QString SingleInstance::serverName() {
     return runtimeFolder() + "/roksev";
 }
 
-bool SingleInstance::claim() {
-    const QString name = serverName();
-    {
+namespace {
+// Asks the first copy to come forward; it may still be on its way to listening.
+void askToComeForward(const QString& name) {
+    QElapsedTimer waited;
+    waited.start();
+    do {
         QLocalSocket probe;
         probe.connectToServer(name);
         if (probe.waitForConnected(kConnectWaitMs)) {
             probe.write(kRaiseRequest);
             probe.waitForBytesWritten(kConnectWaitMs);
             probe.disconnectFromServer();
-            return false;
+            return;
         }
+        QThread::msleep(kRetryMs);
+    } while (waited.elapsed() < kFirstCopyStartMs);
+}
+} // namespace
+
+bool SingleInstance::claim() {
+    const QString name = serverName();
+    m_lock = std::make_unique<QLockFile>(name + ".lock");
+    // Never stale by age: only a holder that no longer runs gives it up.
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
+        askToComeForward(name);
+        return false;
     }
-    // Nobody answered: whatever is left at the name belongs to a copy that died.
+    // This copy is first: whatever is left at the name belongs to a copy that died.
     QLocalServer::removeServer(name);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);

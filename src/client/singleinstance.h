@@ -1,7 +1,9 @@
 #pragma once
-// One copy of the program per user session. The first copy listens on a local socket named
-// "roksev" in the user's runtime folder; a later copy finds it there, asks it to bring its
-// window forward and ends before creating any window.
+// One copy of the program per user session. The first copy holds the lock file "roksev.lock"
+// for its whole life and listens on a local socket named "roksev" in the user's runtime
+// folder; a later copy finds the lock taken, asks the holder over the socket to bring its
+// window forward and ends before creating any window. The lock, not the socket, decides who
+// is first, so copies started at the same moment cannot both win.
 
 #include <QObject>
 
@@ -27,6 +29,7 @@ class SingleInstance : public QObject {
 
   private:
     QLocalServer* m_server = nullptr;
+    std::unique_ptr<QLockFile> m_lock;
 };
 
 // The "backgammon" lock: held, never tested, released when the process ends.
