@@ -39,7 +39,10 @@ int main(int argc, char** argv) {
 
     chat.setWindows({&spylist, &gamestart, &help, &phrases, &download, &tally, &about});
     chat.setParams(app.arguments().mid(1));
-    chat.setHostStarter([&host](quint16 port) { return host.listen(port); });
+    // Without parameters the game is solo, against the bot only: nobody else may reach it.
+    const auto reach = app.arguments().size() <= 1 ? bg::HostShell::Reach::LoopbackOnly
+                                                   : bg::HostShell::Reach::AllAddresses;
+    chat.setHostStarter([&host, reach](quint16 port) { return host.listen(port, reach); });
     chat.connectWindows();
     QObject::connect(&host, qOverload<const QString&>(&bg::HostShell::hostChat), &chat,
                      [&chat](const QString& text) { chat.addlinetochat("0+" + text, Qt::blue); });

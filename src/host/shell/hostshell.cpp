@@ -7,6 +7,8 @@
 namespace bg {
 
 namespace {
+constexpr const char* kLoopbackAddress = "127.0.0.1";
+
 unsigned clockSeed() {
     return static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
@@ -30,7 +32,8 @@ HostShell::~HostShell() {
     }
 }
 
-bool HostShell::listen(int port) {
+bool HostShell::listen(int port, Reach reach) {
+    m_sock1.setHostName(reach == Reach::LoopbackOnly ? kLoopbackAddress : "");
     m_sock1.setPortName(std::to_string(port));
     try {
         m_sock1.setListen(true);

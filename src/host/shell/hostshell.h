@@ -26,9 +26,11 @@ class HostShell : public QObject {
     explicit HostShell(const BotSettings& settings, QObject* parent = nullptr);
     ~HostShell() override;
 
-    // Starts listening on all local addresses; false (with the reason in lastError()) when
-    // the port is taken or listening fails.
-    bool listen(int port);
+    // Starts listening on all local addresses, or on the loopback address only (a solo game
+    // is nobody else's business); false (with the reason in lastError()) when the port is
+    // taken or listening fails.
+    enum class Reach { AllAddresses, LoopbackOnly };
+    bool listen(int port, Reach reach = Reach::AllAddresses);
     QString lastError() const { return m_lastError; }
     int port() const;
     TServer& engine() { return *m_engine; }

@@ -370,7 +370,8 @@ void Sock::setListen(bool on) {
     QPointer<Sock> self(this);
     info(SocketInfo::Lookup, "Lookup Of Port " + m_portName);
     if (!self || m_handle != -1) return;
-    const sockaddr_in addr = makeAddress(in_addr{htonl(INADDR_ANY)}, lookupPort(m_portName, false));
+    // A listener's host name is the local address it listens on; none means every address.
+    const sockaddr_in addr = makeAddress(lookupHost(m_hostName), lookupPort(m_portName, false));
 
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) throw ESockException("Listen - Error Starting Listen");
