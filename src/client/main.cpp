@@ -6,6 +6,7 @@
 #include "hostshell.h"
 #include "serve.h"
 #include "singleinstance.h"
+#include "startupprobe.h"
 #include "tally/ttallylist.h"
 #include "tchat.h"
 #include "windows/tabout.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     QObject::connect(&chat, &Tchat::closedForGood, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
+    armStartupProbe(&chat);
     chat.show();
     return app.exec();
 }

@@ -127,7 +127,6 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent), m_state(*static_cast<bg::Cl
     m_timer1->setObjectName("Timer1");
     m_timer1->setInterval(kTimer1IntervalMs);
     connect(m_timer1, &QTimer::timeout, this, &Tchat::Timer1Timer);
-    m_timer1->start();
     m_cupTimer = new QTimer(this);
     m_cupTimer->setInterval(geo::kCupFrameMs);
     connect(m_cupTimer, &QTimer::timeout, this, &Tchat::cupTimerTimer);
@@ -569,6 +568,11 @@ void Tchat::Timer1Timer() {
         m_phrasegate = true;
         m_phrasegatecount = 0;
     }
+    if (m_state.queued() == 0 && m_phrasegate) m_timer1->stop();
+}
+
+void Tchat::wakeTimer1() {
+    if (!m_closing && !m_timer1->isActive()) m_timer1->start();
 }
 
 void Tchat::drainQueue() {

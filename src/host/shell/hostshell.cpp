@@ -9,6 +9,14 @@ namespace bg {
 namespace {
 constexpr const char* kLoopbackAddress = "127.0.0.1";
 
+// The host's one-second ticks (pass delay, turn clock); tests that play whole games over real
+// sockets shorten them with BG_CLOCK_TICK_MS.
+int clockTickMs() {
+    bool ok = false;
+    const int forced = qEnvironmentVariableIntValue("BG_CLOCK_TICK_MS", &ok);
+    return ok && forced > 0 ? forced : kClockTickMs;
+}
+
 unsigned clockSeed() {
     return static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
@@ -140,6 +148,8 @@ void HostShell::Bridge::hostMessageBox(std::string_view text) {
 }
 
 void HostShell::Bridge::start(HostTimer timer, int intervalMs) {
+    static const int tickMs = clockTickMs();
+    if (timer != HostTimer::Bot) intervalMs = intervalMs * tickMs / kClockTickMs;
     m_shell.m_timers[static_cast<int>(timer)].start(intervalMs);
 }
 
