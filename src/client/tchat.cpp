@@ -445,7 +445,6 @@ void Tchat::loadPictures() {
         m_checkerPix[p] = art::checker(p, dpr);
         for (int id = 1; id <= bg::kPieces; ++id)
             m_pieces[p][id]->setPixmap(m_checkerPix[p]);
-        m_direction[p]->setPixmap(art::direction(p, dpr));
         m_eyes[p]->setPixmap(art::eyes(dpr));
         m_concede[p]->setIcon(QIcon(art::flag(dpr)));
     }
@@ -735,6 +734,9 @@ void Tchat::syncView() {
         m_pipsLabel[p]->setText(qs(v.pips[p]));
         m_eyes[p]->setVisible(v.eyesVisible[p]);
         m_concede[p]->setVisible(v.concedeVisible[p]);
+        // Painted the first time it is shown: most sessions never show both.
+        if (v.directionVisible[p] && m_direction[p]->pixmap().isNull())
+            m_direction[p]->setPixmap(art::direction(p, devicePixelRatioF()));
         m_direction[p]->setVisible(v.directionVisible[p]);
         m_direction[p]->raise();
     }
