@@ -33,11 +33,11 @@ bool prerendered(const char* name, int w, int h, qreal dpr, QPixmap& out) {
     std::memcpy(size, raw.constData(), sizeof size);
     if (size[0] != w || size[1] != h || raw.size() != qsizetype(sizeof size) + qsizetype(w) * h * 4)
         return false;
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(image.scanLine(y), raw.constData() + sizeof size + qsizetype(y) * w * 4,
-                    size_t(w) * 4);
-    out = QPixmap::fromImage(std::move(image));
+    const auto* pixels = reinterpret_cast<const uchar*>(raw.constData() + sizeof size);
+    if (reinterpret_cast<quintptr>(pixels) % alignof(uint32_t) != 0) return false;
+    // The picture refers to the stored pixels instead of holding a copy of its own: nothing
+    // ever paints on it, so it never needs one.
+    out = QPixmap::fromImage(QImage(pixels, w, h, w * 4, QImage::Format_ARGB32_Premultiplied));
     return true;
 }
 
