@@ -25,6 +25,20 @@ TEST(ArtworkPrerendered, StoredPicturesAreThePicturesPaintedLive) {
         EXPECT_EQ(stored.convertToFormat(QImage::Format_ARGB32_Premultiplied),
                   painted.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
+    for (int value = 0; value <= 6; ++value) {
+        const QImage stored = art::dieFace(value, 1.0).toImage();
+        art::usePrerendered(false);
+        const QImage painted = art::dieFace(value, 1.0).toImage();
+        art::usePrerendered(true);
+        EXPECT_EQ(stored, painted) << "die " << value;
+    }
+    for (int frame = 0; frame < 4; ++frame) {
+        const QImage stored = art::cup(frame, 1.0).toImage();
+        art::usePrerendered(false);
+        const QImage painted = art::cup(frame, 1.0).toImage();
+        art::usePrerendered(true);
+        EXPECT_EQ(stored, painted) << "cup frame " << frame;
+    }
 }
 
 TEST(ArtworkPrerendered, OtherPixelRatiosArePaintedLive) {
@@ -34,7 +48,7 @@ TEST(ArtworkPrerendered, OtherPixelRatiosArePaintedLive) {
 }
 
 TEST(ArtworkPrerendered, TheStoredPicturesAreBuiltIn) {
-    for (const char* name : {"board", "chooser", "tile"})
+    for (const char* name : {"board", "chooser", "tile", "die6", "cup3"})
         EXPECT_TRUE(QFile::exists(QString(":/prerendered/%1.raw").arg(name))) << name;
 }
 

@@ -360,6 +360,8 @@ QPixmap checker(int player, qreal dpr) {
 }
 
 QPixmap dieFace(int value, qreal dpr) {
+    const QByteArray stored = "die" + QByteArray::number(value);
+    if (QPixmap pm; prerendered(stored.constData(), kDieSize, kDieSize, dpr, pm)) return pm;
     return paint(kDieSize, kDieSize, dpr, [value](QPainter& p) {
         const QRectF r(1, 1, kDieSize - 3.5, kDieSize - 3.5);
         const bool used = value == 0;
@@ -419,6 +421,8 @@ QPixmap homeDie(int player, int value, qreal dpr) {
 }
 
 QPixmap cup(int frame, qreal dpr) {
+    const QByteArray stored = "cup" + QByteArray::number(frame);
+    if (QPixmap pm; prerendered(stored.constData(), kCupWidth, kCupHeight, dpr, pm)) return pm;
     return paint(kCupWidth, kCupHeight, dpr, [frame](QPainter& p) {
         static constexpr qreal tilt[kCupFrames] = {-14, -4, 8, -2};
         static constexpr qreal lift[kCupFrames] = {0, -3, -1, -4};
