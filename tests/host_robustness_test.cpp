@@ -48,7 +48,8 @@ TEST(HostGhosts, LinesOfAClosedConnectionDieWithIt) {
     // Eight clients read their greeting, send their log-in and hang up before it is handled.
     for (int i = 0; i < 8; ++i) {
         const int seat = s.connect();
-        s.send(seat, msg::logininfo(seat, kVersion, "Ghost" + std::to_string(i)));
+        s.send(seat,
+               msg::logininfo(seat, kVersion, std::string("Ghost").append(std::to_string(i))));
         s.hangUp(seat);
     }
     s.settle();
@@ -103,9 +104,9 @@ TEST(HostFairness, ConnectionsAreServedInTurnEachInItsOwnOrder) {
     s.join("Spy");
     s.outbox.clear();
     for (int i = 1; i <= 3; ++i)
-        s.send(3, msg::chat(3, "s" + std::to_string(i), "clBlack"));
+        s.send(3, msg::chat(3, std::string("s").append(std::to_string(i)), "clBlack"));
     for (int i = 1; i <= 3; ++i)
-        s.send(2, msg::chat(2, "b" + std::to_string(i), "clBlack"));
+        s.send(2, msg::chat(2, std::string("b").append(std::to_string(i)), "clBlack"));
     s.settle();
     Lines chats;
     for (const auto& l : s.outbox.to(1))
@@ -183,7 +184,8 @@ void headlessOpening(Sim& s) {
 
 int movesOf(const Lines& lines, int seat) {
     const std::string id = std::to_string(seat) + "+";
-    return countPrefix(lines, "CMD_movehispiece+" + id) + countPrefix(lines, "CMD_pounce+" + id);
+    return countPrefix(lines, std::string("CMD_movehispiece+").append(id)) +
+           countPrefix(lines, std::string("CMD_pounce+").append(id));
 }
 } // namespace
 
