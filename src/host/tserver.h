@@ -66,7 +66,7 @@ struct SeatRecord {
     bool timedout = false;
     bool turnopen = false;
     LastMove lastmove;
-    LineSplitter buffer; // unterminated rest of this connection's bytes
+    LineSplitter buffer;             // unterminated rest of this connection's bytes
     std::deque<std::string> waiting; // this connection's complete lines, oldest first
 };
 
