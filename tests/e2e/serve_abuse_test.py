@@ -141,7 +141,9 @@ def silent(port, host_pid):
     talker.close()
     assert gone, f"the silent seat was never let go ({sent} lines of 60 kB)"
     print(f"silent seat let go after {sent} lines; host grew {grown} KiB")
-    assert grown < 16 * 1024, grown
+    # A sanitizer's allocator keeps freed memory in quarantine: the host's size says nothing.
+    if not os.environ.get("BG_SANITIZED"):
+        assert grown < 16 * 1024, grown
 
 
 def main():
