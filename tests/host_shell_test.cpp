@@ -14,6 +14,10 @@
 
 #include <gtest/gtest.h>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -135,6 +139,43 @@ TEST(BotSettingsFile, ReadsEachAbilityAndTakesUnknownValuesAsNotLimited) {
         EXPECT_EQ(reader.botAbility(), c.ability) << c.value;
         EXPECT_EQ(reader.botNotLimited(), c.ability != kAbilityLimited) << c.value;
     }
+}
+
+TEST(HostShell, ASeatThatStopsReadingIsLetGoBeforeItFillsTheHost) {
+    FixedBotSettings settings;
+    HostShell host(settings);
+    ASSERT_TRUE(host.listen(0));
+    Client talker(host.port(), "Talker");
+    ASSERT_TRUE(pumpUntil([&] { return talker.heard("CMD_newplayerinfo+1+Talker"); }));
+
+    // A spectator that connects and never reads a byte.
+    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(silent, 0);
+    const int small = 4096;
+    ::setsockopt(silent, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(host.port()));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(silent, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_TRUE(pumpUntil([&] { return host.engine().seat(2).connected; }));
+
+    // Long chat lines, each relayed to both seats: several times the bound and any socket buffer.
+    const std::string text(60000, 'x');
+    int sent = 0;
+    const bool letGo = pumpUntil(
+        [&] {
+            if (sent < 600 && talker.lines.size() + 50 > static_cast<std::size_t>(sent)) {
+                talker.sock.Send(frame(msg::chat(1, text, "clBlack")));
+                ++sent;
+            }
+            return !host.engine().seat(2).connected;
+        },
+        60000);
+    ::close(silent);
+    ASSERT_TRUE(letGo) << "sent " << sent;
+    EXPECT_TRUE(pumpUntil([&] { return talker.heard("CMD_playerdisconnected+2+"); }));
+    EXPECT_FALSE(talker.closed);
 }
 
 int main(int argc, char** argv) {

@@ -7,13 +7,39 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QResource>
 #include <QtMath>
 
 #include <cstdint>
+#include <cstring>
 
 namespace art {
 
 namespace {
+
+bool g_usePrerendered = true;
+
+// The picture `name` as painted at build time, when it exists and fits (ratio 1 only).
+bool prerendered(const char* name, int w, int h, qreal dpr, QPixmap& out) {
+    if (!g_usePrerendered || dpr != 1.0) return false;
+    // Stored uncompressed, so the bytes are read in place from the program's image.
+    const QResource resource(QString(":/prerendered/%1.raw").arg(name));
+    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression)
+        return false;
+    const QByteArray raw = QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                                   qsizetype(resource.size()));
+    int32_t size[2] = {0, 0};
+    if (raw.size() < qsizetype(sizeof size)) return false;
+    std::memcpy(size, raw.constData(), sizeof size);
+    if (size[0] != w || size[1] != h || raw.size() != qsizetype(sizeof size) + qsizetype(w) * h * 4)
+        return false;
+    const auto* pixels = reinterpret_cast<const uchar*>(raw.constData() + sizeof size);
+    if (reinterpret_cast<quintptr>(pixels) % alignof(uint32_t) != 0) return false;
+    // The picture refers to the stored pixels instead of holding a copy of its own: nothing
+    // ever paints on it, so it never needs one.
+    out = QPixmap::fromImage(QImage(pixels, w, h, w * 4, QImage::Format_ARGB32_Premultiplied));
+    return true;
+}
 
 using namespace bg::geo;
 
@@ -219,7 +245,22 @@ QColor pipsColour() {
     return QColor(236, 200, 120);
 }
 
+void usePrerendered(bool on) {
+    g_usePrerendered = on;
+}
+
+QByteArray rawPixels(const QPixmap& picture) {
+    const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int32_t size[2] = {image.width(), image.height()};
+    QByteArray raw(reinterpret_cast<const char*>(size), sizeof size);
+    for (int y = 0; y < image.height(); ++y)
+        raw.append(reinterpret_cast<const char*>(image.constScanLine(y)),
+                   qsizetype(image.width()) * 4);
+    return raw;
+}
+
 QPixmap board(qreal dpr) {
+    if (QPixmap pm; prerendered("board", kMainBoardWidth, kMainBoardHeight, dpr, pm)) return pm;
     return paint(kMainBoardWidth, kMainBoardHeight, dpr, [](QPainter& p) {
         const QRectF all(0, 0, kMainBoardWidth, kMainBoardHeight);
         woodRect(p, all, QColor(112, 64, 34), 7);
@@ -319,6 +360,8 @@ QPixmap checker(int player, qreal dpr) {
 }
 
 QPixmap dieFace(int value, qreal dpr) {
+    const QByteArray stored = "die" + QByteArray::number(value);
+    if (QPixmap pm; prerendered(stored.constData(), kDieSize, kDieSize, dpr, pm)) return pm;
     return paint(kDieSize, kDieSize, dpr, [value](QPainter& p) {
         const QRectF r(1, 1, kDieSize - 3.5, kDieSize - 3.5);
         const bool used = value == 0;
@@ -378,6 +421,8 @@ QPixmap homeDie(int player, int value, qreal dpr) {
 }
 
 QPixmap cup(int frame, qreal dpr) {
+    const QByteArray stored = "cup" + QByteArray::number(frame);
+    if (QPixmap pm; prerendered(stored.constData(), kCupWidth, kCupHeight, dpr, pm)) return pm;
     return paint(kCupWidth, kCupHeight, dpr, [frame](QPainter& p) {
         static constexpr qreal tilt[kCupFrames] = {-14, -4, 8, -2};
         static constexpr qreal lift[kCupFrames] = {0, -3, -1, -4};
@@ -529,6 +574,7 @@ QPixmap winnerBanner(qreal dpr) {
 }
 
 QPixmap chooserPanel(qreal dpr) {
+    if (QPixmap pm; prerendered("chooser", kChooseWidth, kChooseHeight, dpr, pm)) return pm;
     return paint(kChooseWidth, kChooseHeight, dpr, [](QPainter& p) {
         const QRectF r(1, 1, kChooseWidth - 2, kChooseHeight - 2);
         p.setPen(Qt::NoPen);
@@ -583,6 +629,7 @@ QPixmap webLink(qreal dpr) {
 }
 
 QPixmap backgroundTile(qreal dpr) {
+    if (QPixmap pm; prerendered("tile", 128, 128, dpr, pm)) return pm;
     return paint(128, 128, dpr, [](QPainter& p) {
         woodRect(p, QRectF(0, 0, 128, 128), QColor(46, 30, 20), 99);
         p.fillRect(QRectF(0, 0, 128, 128), QColor(0, 0, 0, 60));

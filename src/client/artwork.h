@@ -44,4 +44,13 @@ QPixmap backgroundTile(qreal dpr);
 QColor nameColour();
 QColor pipsColour();
 
+// The costliest pictures without text (the board, the doubles chooser and the background tile,
+// a few hundred wood-grain strokes each) are painted once at build time by this same code
+// and read back at start, pixel for pixel, when the screen's pixel ratio is 1. Off paints
+// them live every time.
+void usePrerendered(bool on);
+// The raw pixels of a picture as stored at build time: width, height, then the premultiplied
+// ARGB words row by row.
+QByteArray rawPixels(const QPixmap& picture);
+
 } // namespace art

@@ -7,6 +7,7 @@
 #include "hostshell.h"
 #include "serve.h"
 #include "singleinstance.h"
+#include "startupprobe.h"
 #include "tally/ttallylist.h"
 #include "tchat.h"
 #include "windows/tabout.h"
@@ -41,7 +42,10 @@ int main(int argc, char** argv) {
 
     chat.setWindows({&spylist, &gamestart, &help, &phrases, &download, &tally, &about});
     chat.setParams(app.arguments().mid(1));
-    chat.setHostStarter([&host](quint16 port) { return host.listen(port); });
+    // Without parameters the game is solo, against the bot only: nobody else may reach it.
+    const auto reach = app.arguments().size() <= 1 ? bg::HostShell::Reach::LoopbackOnly
+                                                   : bg::HostShell::Reach::AllAddresses;
+    chat.setHostStarter([&host, reach](quint16 port) { return host.listen(port, reach); });
     chat.setHostErrorText([&host] { return host.lastError(); });
     chat.connectWindows();
     for (QWidget* w : std::initializer_list<QWidget*>{&help, &about})
@@ -63,6 +67,7 @@ int main(int argc, char** argv) {
     QObject::connect(&chat, &Tchat::closedForGood, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
+    armStartupProbe(&chat);
     chat.show();
     return app.exec();
 }

@@ -1,14 +1,23 @@
 #include "singleinstance.h"
 
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QThread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-constexpr int kConnectWaitMs = 500;
 const char kRaiseRequest[] = "raise\n";
+// How long a later copy keeps asking a first copy that is still starting up.
+constexpr int kFirstCopyStartMs = 5000;
+constexpr int kRetryMs = 50;
 
 QString runtimeFolder() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -16,10 +25,34 @@ QString runtimeFolder() {
     QDir().mkpath(dir);
     return dir;
 }
+
+// Asks the first copy to come forward; it may still be on its way to opening its pipe.
+void askToComeForward(const QByteArray& path) {
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            // Shorter than the pipe's atomic size: arrives whole or not at all.
+            [[maybe_unused]] const auto n = ::write(fd, kRaiseRequest, sizeof kRaiseRequest - 1);
+            ::close(fd);
+            return;
+        }
+        QThread::msleep(kRetryMs);
+    } while (waited.elapsed() < kFirstCopyStartMs);
+}
 } // namespace
 
 SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
-SingleInstance::~SingleInstance() = default;
+
+SingleInstance::~SingleInstance() {
+    delete m_notifier;
+    if (m_keepOpen >= 0) ::close(m_keepOpen);
+    if (m_pipe >= 0) {
+        ::close(m_pipe);
+        ::unlink(QFile::encodeName(serverName()).constData());
+    }
+}
 
 QString SingleInstance::serverName() {
     return runtimeFolder() + "/roksev";
@@ -27,30 +60,32 @@ QString SingleInstance::serverName() {
 
 bool SingleInstance::claim() {
     const QString name = serverName();
-    {
-        QLocalSocket probe;
-        probe.connectToServer(name);
-        if (probe.waitForConnected(kConnectWaitMs)) {
-            probe.write(kRaiseRequest);
-            probe.waitForBytesWritten(kConnectWaitMs);
-            probe.disconnectFromServer();
-            return false;
-        }
+    const QByteArray path = QFile::encodeName(name);
+    m_lock = std::make_unique<QLockFile>(name + ".lock");
+    // Never stale by age: only a holder that no longer runs gives it up.
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
+        askToComeForward(path);
+        return false;
     }
-    // Nobody answered: whatever is left at the name belongs to a copy that died.
-    QLocalServer::removeServer(name);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(name)) return true; // no guard, but the program still runs
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* peer = m_server->nextPendingConnection()) {
-            connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
-                if (peer->readAll().contains("raise")) emit raiseRequested();
-            });
-            connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-        }
-    });
+    // This copy is first: whatever is left at the name belongs to a copy that died.
+    ::unlink(path.constData());
+    if (::mkfifo(path.constData(), 0600) != 0) return true; // no guard, but the program runs
+    m_pipe = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (m_pipe < 0) return true;
+    m_keepOpen = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    m_notifier = new QSocketNotifier(m_pipe, QSocketNotifier::Read);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SingleInstance::readRequests);
     return true;
+}
+
+void SingleInstance::readRequests() {
+    char buffer[256];
+    bool raise = false;
+    ssize_t n = 0;
+    while ((n = ::read(m_pipe, buffer, sizeof buffer)) > 0)
+        raise = raise || QByteArray(buffer, n).contains("raise");
+    if (raise) emit raiseRequested();
 }
 
 void holdProcessMutex() {

@@ -1,14 +1,17 @@
 #pragma once
-// One copy of the program per user session. The first copy listens on a local socket named
-// "roksev" in the user's runtime folder; a later copy finds it there, asks it to bring its
-// window forward and ends before creating any window.
+// One copy of the program per user session. The first copy holds the lock file "roksev.lock"
+// in the user's runtime folder for its whole life and listens on a named pipe "roksev" beside
+// it; a later copy finds the lock taken, writes a request to come forward into the pipe and
+// ends before creating any window. The lock, not the pipe, decides who is first, so copies
+// started at the same moment cannot both win. A pipe rather than a local socket keeps the
+// network library out of a program that needs it for nothing else.
 
 #include <QObject>
 
 #include <memory>
 
-class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 
 class SingleInstance : public QObject {
     Q_OBJECT
@@ -26,7 +29,13 @@ class SingleInstance : public QObject {
     void raiseRequested();
 
   private:
-    QLocalServer* m_server = nullptr;
+    void readRequests();
+
+    std::unique_ptr<QLockFile> m_lock;
+    int m_pipe = -1;
+    // Held open so that the pipe never reports an end when a later copy has written and gone.
+    int m_keepOpen = -1;
+    QSocketNotifier* m_notifier = nullptr;
 };
 
 // The "backgammon" lock: held, never tested, released when the process ends.

@@ -130,7 +130,6 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent), m_state(*static_cast<bg::Cl
     m_timer1->setObjectName("Timer1");
     m_timer1->setInterval(kTimer1IntervalMs);
     connect(m_timer1, &QTimer::timeout, this, &Tchat::Timer1Timer);
-    m_timer1->start();
     m_cupTimer = new QTimer(this);
     m_cupTimer->setInterval(geo::kCupFrameMs);
     connect(m_cupTimer, &QTimer::timeout, this, &Tchat::cupTimerTimer);
@@ -349,7 +348,6 @@ void Tchat::loadPictures() {
         m_checkerPix[p] = art::checker(p, dpr);
         for (int id = 1; id <= bg::kPieces; ++id)
             m_pieces[p][id]->setPixmap(m_checkerPix[p]);
-        m_direction[p]->setPixmap(art::direction(p, dpr));
         m_eyes[p]->setPixmap(art::eyes(dpr));
         m_concede[p]->setIcon(QIcon(art::flag(dpr)));
     }
@@ -495,6 +493,11 @@ void Tchat::Timer1Timer() {
         m_phrasegate = true;
         m_phrasegatecount = 0;
     }
+    if (m_state.queued() == 0 && m_phrasegate) m_timer1->stop();
+}
+
+void Tchat::wakeTimer1() {
+    if (!m_closing && !m_timer1->isActive()) m_timer1->start();
 }
 
 void Tchat::drainQueue() {
@@ -700,6 +703,9 @@ void Tchat::syncView() {
         m_pipsLabel[p]->setText(qs(v.pips[p]));
         m_eyes[p]->setVisible(v.eyesVisible[p]);
         m_concede[p]->setVisible(v.concedeVisible[p]);
+        // Painted the first time it is shown: most sessions never show both.
+        if (v.directionVisible[p] && m_direction[p]->pixmap().isNull())
+            m_direction[p]->setPixmap(art::direction(p, devicePixelRatioF()));
         m_direction[p]->setVisible(v.directionVisible[p]);
         m_direction[p]->raise();
     }

@@ -128,14 +128,20 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void hostpress();
     void joinpress();
     // Bytes from the game connection, as the socket's read callback delivers them.
-    void sockRead(std::string_view bytes) { m_state.sockRead(bytes); }
+    void sockRead(std::string_view bytes) {
+        m_state.sockRead(bytes);
+        wakeTimer1();
+    }
     void Timer1Timer();
     // Handles every queued message now (tests, and the end of a burst).
     void drainQueue();
     void kicking(int number) { m_state.kicking(number); }
     // The phrase buttons' rate limit: a sent phrase closes the gate, Timer1 reopens it.
     bool phraseGateOpen() const { return m_phrasegate; }
-    void closePhraseGate() { m_phrasegate = false; }
+    void closePhraseGate() {
+        m_phrasegate = false;
+        wakeTimer1();
+    }
     void sockInfo(const std::string& text);
     // A line for the chat view: style number, "+", text.
     void addlinetochat(const QString& line, const QColor& colour);
@@ -244,6 +250,8 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     std::unique_ptr<bg::Sock> m_sock11;
 
     QTimer* m_timer1 = nullptr;
+    // Timer1 ticks only while a message waits or the phrase gate counts; an idle window sleeps.
+    void wakeTimer1();
     QTimer* m_cupTimer = nullptr;
     QTimer* m_turntimer = nullptr;
     bool m_phrasegate = true;

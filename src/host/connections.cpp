@@ -58,6 +58,7 @@ int TServer::Sock1Accept(const std::function<void(int seat)>& bind) {
     SeatRecord& r = m_seats[seat];
     r.connected = true;
     r.buffer.clear();
+    dropWaiting(seat);
     bind(seat);
     sendTo(seat, msg::sendlogininfo(seat));
     return seat;
@@ -65,12 +66,20 @@ int TServer::Sock1Accept(const std::function<void(int seat)>& bind) {
 
 void TServer::Sock1Read(int seat, std::string_view bytes) {
     if (seat < 1 || seat > kMaxSeats || !m_seats[seat].connected) return;
+    SeatRecord& r = m_seats[seat];
     std::vector<std::string> lines;
-    const bool sane = m_seats[seat].buffer.feed(bytes, lines);
+    const bool sane = r.buffer.feed(bytes, lines);
+    if (r.waiting.empty() && !lines.empty()) m_ready.push_back(seat);
     for (auto& line : lines)
-        m_receivedlist.push_back({std::move(line), seat});
-    // A peer that never ends its line would grow the buffer without bound: let it go.
-    if (!sane) m_outbox.close(seat);
+        r.waiting.push_back(std::move(line));
+    // A peer that never ends its line, or sends far faster than it can be served, would grow
+    // the host without bound: let it go like any departing connection.
+    if (!sane || r.waiting.size() > kMaxWaitingLines) m_outbox.close(seat);
+}
+
+void TServer::dropWaiting(int seat) {
+    m_seats[seat].waiting.clear();
+    std::erase(m_ready, seat);
 }
 
 void TServer::tempsockDisconnect(int seat) {
@@ -88,6 +97,10 @@ void TServer::tempsockInfo(int seat, std::string_view msgText) {
     r.name.clear();
     r.watching = false;
     r.buffer.clear();
+    // What the connection sent before it went dies with it: handled later, a log-in would
+    // bring the freed seat back as a ghost, and anything else would be laid at the door of the
+    // next connection in this seat.
+    dropWaiting(seat);
     if (m_gamerunning && seat <= kPlayerSeats) letGameGoOn(seat, true);
 }
 
@@ -98,12 +111,15 @@ void TServer::letGameGoOn(int seat, bool exceptHostSeat) {
         pressstart(fromInt(seat) + "+");
         return;
     }
-    if (!r.turnopen || (exceptHostSeat && seat == kHostSeat)) return;
+    if (!r.turnopen || (exceptHostSeat && m_hostSeatIsLocal && seat == kHostSeat)) return;
     if (m_board.currentplayer != seat) return;
     if (m_board.dice.die1 == kAwaitingRoll)
         rolldice(fromInt(seat) + "+");
     else if (m_board.dice.die1 != 0 || m_board.dice.die2 != 0)
         scheduleBot(BotAction::Move);
+    else if (m_board.checkforacey())
+        // The 1 and 2 are played and the double is still to choose, as after a time-out.
+        scheduleBot(BotAction::Double);
     else
         findplayer();
 }
@@ -115,8 +131,8 @@ void TServer::receivedlogininfo(const std::string& rest) {
     const std::string name = f.remaining();
     if (n < 1 || n > kMaxSeats) return;
     SeatRecord& r = m_seats[n];
+    if (!r.connected) return; // nobody is there to log in
     r.name = name;
-    r.connected = true;
     sendToAll(msg::newplayerinfo(n, name));
     for (int i = 1; i <= m_seatsused; ++i)
         if (i != n && m_seats[i].connected) sendTo(n, msg::existingplayers(i, m_seats[i].name));
@@ -186,10 +202,14 @@ void TServer::playasound(const std::string& rest) {
 }
 
 void TServer::socktimerTimer() {
-    if (m_receivedlist.empty()) return;
-    QueuedLine line = std::move(m_receivedlist.front());
-    m_receivedlist.pop_front();
-    dispatch(line.text, line.origin);
+    if (m_ready.empty()) return;
+    const int seat = m_ready.front();
+    m_ready.pop_front();
+    SeatRecord& r = m_seats[seat];
+    const std::string line = std::move(r.waiting.front());
+    r.waiting.pop_front();
+    if (!r.waiting.empty()) m_ready.push_back(seat);
+    dispatch(line, seat);
 }
 
 // Requests whose first field is the sender's own seat.

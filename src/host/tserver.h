@@ -8,7 +8,7 @@
 //   Sock1Read          bytes arrived on a seat's connection;
 //   tempsockDisconnect the peer of a seat closed its side;
 //   tempsockInfo       a seat's socket reports an info text ("Socket Closed" = departure);
-//   socktimerTimer     every 10 ms: handle one queued request;
+//   socktimerTimer     every 10 ms: handle one queued request, the connections taking turns;
 //   timerFired         one of the game timers (turn clock, pass delay, bot) fired.
 // It answers only through the Outbox, Timers and Random seams it was given.
 //
@@ -39,6 +39,9 @@ inline constexpr int kClockTickMs = 1000;
 inline constexpr int kPassDelayTicks = 2;
 inline constexpr int kDispatchIntervalMs = 10;
 inline constexpr int kBotDouble = 5;
+// A connection with more lines than this waiting to be handled is closed: at one line per
+// tick nobody can need more, and its backlog must not hold up or outgrow the others.
+inline constexpr std::size_t kMaxWaitingLines = 1000;
 
 enum class BotAction { None = 0, Move = 1, Roll = 2, Double = 3 };
 
@@ -64,7 +67,8 @@ struct SeatRecord {
     bool timedout = false;
     bool turnopen = false;
     LastMove lastmove;
-    LineSplitter buffer; // unterminated rest of this connection's bytes
+    LineSplitter buffer;             // unterminated rest of this connection's bytes
+    std::deque<std::string> waiting; // this connection's complete lines, oldest first
 };
 
 class TServer : private BoardListener {
@@ -82,7 +86,7 @@ class TServer : private BoardListener {
 
     // --- queue and timers -------------------------------------------------------------
     void socktimerTimer();
-    bool hasQueuedLines() const { return !m_receivedlist.empty(); }
+    bool hasQueuedLines() const { return !m_ready.empty(); }
     void timerFired(HostTimer timer);
 
     // --- request handlers (rest = the text after the command word's "+") ---------------
@@ -108,6 +112,9 @@ class TServer : private BoardListener {
     void findopening(int die1, int die2);
     void checkforwin(int player);
     void disconnectsock(int seat);
+    // A windowed host's seat 1 is its own window, which never leaves while the program runs;
+    // a headless host has no window, and its seat 1 is a remote player like seat 2.
+    void setHostSeatIsLocal(bool local) { m_hostSeatIsLocal = local; }
 
     // --- read access for the shell, tests and benchmarks --------------------------------
     const Board& board() const { return m_board; }
@@ -161,12 +168,13 @@ class TServer : private BoardListener {
     const BotSettings& m_settings;
 
     std::array<SeatRecord, kRefusedSeat + 1> m_seats{};
-    struct QueuedLine {
-        std::string text;
-        int origin;
-    };
-    std::deque<QueuedLine> m_receivedlist;
+    // The receive queue is one queue per connection; the seats with lines waiting take turns
+    // in the order they got their first line, so single lines are handled in order of arrival
+    // and a flood from one connection delays each other connection by one tick at most.
+    std::deque<int> m_ready;
+    void dropWaiting(int seat);
     int m_seatsused = 0;
+    bool m_hostSeatIsLocal = true;
 
     Board m_board;
     bool m_gamerunning = false;

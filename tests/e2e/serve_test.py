@@ -23,7 +23,8 @@ def free_port():
 
 
 def start_host(binary, port, config_dir):
-    env = dict(os.environ, BG_CONFIG_DIR=config_dir, BG_BOT_DELAY_MS="5", QT_QPA_PLATFORM="offscreen")
+    env = dict(os.environ, BG_CONFIG_DIR=config_dir, BG_BOT_DELAY_MS="5", BG_TICK_MS="20",
+               QT_QPA_PLATFORM="offscreen")
     env.pop("DISPLAY", None)
     host = subprocess.Popen([binary, "--serve", "--port", str(port)], env=env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)

@@ -50,6 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Input in(data, size);
     sim::Sim s(static_cast<unsigned>(in.byte()), 50 + in.byte() * 10, in.byte() & 1);
     s.outbox.record = false;
+    // A headless host's seat 1 is a remote player whose departure the bot covers.
+    s.host->setHostSeatIsLocal(!(in.byte() & 1));
     s.join("Host");
     if (in.byte() & 1) s.join("Bob");
     int steps = 0;

@@ -212,9 +212,13 @@ void ClientState::dispatch(std::string_view line) {
             case 24:
                 m_sink.playasound(cmd.rest);
                 break;
-            default:
-                (this->*rows[i].handler)(cmd.rest);
+            default: {
+                // Through a local copy: GCC 12's undefined-behaviour sanitizer reports a false
+                // out-of-bounds index when the member pointer is read from the table in place.
+                const Handler handler = rows[i].handler;
+                (this->*handler)(cmd.rest);
                 break;
+            }
             }
         } catch (const FieldError&) {
             // A field that is not a number ends this handler only; the queue goes on.

@@ -1,10 +1,22 @@
 #include "hostshell.h"
 
+#include <QPointer>
+
 #include <chrono>
 
 namespace bg {
 
 namespace {
+constexpr const char* kLoopbackAddress = "127.0.0.1";
+
+// The host's one-second ticks (pass delay, turn clock); tests that play whole games over real
+// sockets shorten them with BG_TICK_MS.
+int clockTickMs() {
+    bool ok = false;
+    const int forced = qEnvironmentVariableIntValue("BG_TICK_MS", &ok);
+    return ok && forced > 0 ? forced : kClockTickMs;
+}
+
 unsigned clockSeed() {
     return static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
@@ -15,8 +27,7 @@ HostShell::HostShell(const BotSettings& settings, QObject* parent)
       m_engine(std::make_unique<TServer>(m_bridge, m_bridge, m_random, settings)) {
     m_sock1.OnAccept = [this](Sock*) { sock1Accept(); };
     m_socktimer.setInterval(kDispatchIntervalMs);
-    connect(&m_socktimer, &QTimer::timeout, this, [this] { m_engine->socktimerTimer(); });
-    m_socktimer.start();
+    connect(&m_socktimer, &QTimer::timeout, this, &HostShell::dispatchTick);
     for (int i = 0; i < kHostTimers; ++i)
         connect(&m_timers[i], &QTimer::timeout, this,
                 [this, i] { m_engine->timerFired(static_cast<HostTimer>(i)); });
@@ -29,7 +40,8 @@ HostShell::~HostShell() {
     }
 }
 
-bool HostShell::listen(int port) {
+bool HostShell::listen(int port, Reach reach) {
+    m_sock1.setHostName(reach == Reach::LoopbackOnly ? kLoopbackAddress : "");
     m_sock1.setPortName(std::to_string(port));
     try {
         m_sock1.setListen(true);
@@ -54,14 +66,37 @@ void HostShell::sock1Accept() {
     newSock->setParent(this);
     m_engine->Sock1Accept([&](int seat) {
         m_socks[seat] = newSock;
+        m_closing[seat] = false;
         newSock->setTag(seat);
         if (seat == kRefusedSeat) return;
-        newSock->OnRead = [this](Sock* s, int) { m_engine->Sock1Read(s->tag(), s->Receive()); };
+        newSock->OnRead = [this](Sock* s, int) { seatRead(s); };
         newSock->OnDisconnect = [this](Sock* s) { m_engine->tempsockDisconnect(s->tag()); };
         newSock->OnInfo = [this](Sock* s, Sock::SocketInfo, const std::string& msg) {
             seatInfo(s, msg);
         };
     });
+}
+
+void HostShell::seatRead(Sock* sock) {
+    m_engine->Sock1Read(sock->tag(), sock->Receive());
+    // An idle host sleeps: the dispatcher ticks only while lines wait.
+    if (m_engine->hasQueuedLines() && !m_socktimer.isActive()) m_socktimer.start();
+}
+
+void HostShell::dispatchTick() {
+    m_engine->socktimerTimer();
+    if (!m_engine->hasQueuedLines()) m_socktimer.stop();
+}
+
+void HostShell::closeLater(int seat, Sock* sock) {
+    if (m_closing[seat]) return;
+    m_closing[seat] = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, seat, alive = QPointer<Sock>(sock)] {
+            if (alive && m_socks[seat] == alive) alive->Close(); // an ordinary departure
+        },
+        Qt::QueuedConnection);
 }
 
 void HostShell::seatInfo(Sock* sender, const std::string& msg) {
@@ -79,12 +114,16 @@ void HostShell::dropSocket(int seat, Sock* sock) {
 }
 
 void HostShell::Bridge::send(int seat, std::string_view message) {
-    if (seat < 1 || seat > kRefusedSeat || !m_shell.m_socks[seat]) return;
+    if (seat < 1 || seat > kRefusedSeat || !m_shell.m_socks[seat] || m_shell.m_closing[seat])
+        return;
+    Sock* sock = m_shell.m_socks[seat];
     try {
-        m_shell.m_socks[seat]->Send(frame(message));
+        sock->Send(frame(message));
     } catch (const ESockException&) {
         // The connection is gone; its departure is reported through "Socket Closed".
+        return;
     }
+    if (sock->pendingSendBytes() > kMaxUnsentBytes) m_shell.closeLater(seat, sock);
 }
 
 void HostShell::Bridge::close(int seat) {
@@ -109,10 +148,8 @@ void HostShell::Bridge::hostMessageBox(std::string_view text) {
 }
 
 void HostShell::Bridge::start(HostTimer timer, int intervalMs) {
-    // Test runs may shorten the one-second ticks of the pass delay and the turn clock.
-    bool forced = false;
-    const int tick = qEnvironmentVariableIntValue("BG_TICK_MS", &forced);
-    if (intervalMs == kClockTickMs && forced && tick > 0) intervalMs = tick;
+    const int tickMs = clockTickMs();
+    if (timer != HostTimer::Bot) intervalMs = intervalMs * tickMs / kClockTickMs;
     m_shell.m_timers[static_cast<int>(timer)].start(intervalMs);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // HostShell binds the host engine to the real world: the listening socket Sock1, one Sock per
-// seat, a 10 ms QTimer for the dispatcher, QTimers for the game timers and a clock-seeded
-// random source. It adds no game logic of its own.
+// seat, a 10 ms QTimer for the dispatcher (running only while lines wait), QTimers for the
+// game timers and a clock-seeded random source. It adds no game logic of its own, only the
+// bound on what a connection that stops reading may leave unsent.
 
 #include "seams.h"
 #include "sock.h"
@@ -15,15 +16,21 @@
 
 namespace bg {
 
+// Bytes a seat may leave unsent beyond what the system's socket buffer holds; a connection
+// that stops reading falls that far behind only when it is not coming back.
+inline constexpr std::size_t kMaxUnsentBytes = 1024 * 1024;
+
 class HostShell : public QObject {
     Q_OBJECT
   public:
     explicit HostShell(const BotSettings& settings, QObject* parent = nullptr);
     ~HostShell() override;
 
-    // Starts listening on all local addresses; false (with the reason in lastError()) when
-    // the port is taken or listening fails.
-    bool listen(int port);
+    // Starts listening on all local addresses, or on the loopback address only (a solo game
+    // is nobody else's business); false (with the reason in lastError()) when the port is
+    // taken or listening fails.
+    enum class Reach { AllAddresses, LoopbackOnly };
+    bool listen(int port, Reach reach = Reach::AllAddresses);
     QString lastError() const { return m_lastError; }
     int port() const;
     TServer& engine() { return *m_engine; }
@@ -52,12 +59,18 @@ class HostShell : public QObject {
     void sock1Accept();
     void seatInfo(Sock* sender, const std::string& msg);
     void dropSocket(int seat, Sock* sock);
+    void seatRead(Sock* sock);
+    void dispatchTick();
+    // Closes a seat that fell too far behind once the current handler has finished, so that
+    // its departure never runs in the middle of another request.
+    void closeLater(int seat, Sock* sock);
 
     Bridge m_bridge{*this};
     SeededRandom m_random;
     std::unique_ptr<TServer> m_engine;
     Sock m_sock1;
     std::array<Sock*, kRefusedSeat + 1> m_socks{};
+    std::array<bool, kRefusedSeat + 1> m_closing{};
     QTimer m_socktimer;
     std::array<QTimer, kHostTimers> m_timers;
     QString m_lastError;

@@ -70,6 +70,7 @@ int runHeadlessHost(int argc, char** argv) {
     }
     BotSettingsFile settings(appFilePath(kSettingsFileName));
     HostShell host(settings);
+    host.engine().setHostSeatIsLocal(false);
     if (!host.listen(port)) {
         std::fprintf(stderr, "backgammon: cannot host on port %d: %s\n", port,
                      host.lastError().toLocal8Bit().constData());

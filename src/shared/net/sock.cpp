@@ -11,6 +11,7 @@
 #include <mutex>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <unordered_map>
@@ -63,6 +64,13 @@ struct HostCache {
 HostCache& hostCache() {
     static HostCache cache;
     return cache;
+}
+
+// Messages are short and answered at once: a small write must not wait for the
+// acknowledgement of the one before it, which the peer delays by up to 40 ms.
+void sendAtOnce(int fd) {
+    const int one = 1;
+    (void)::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
 }
 
 in_addr lookupHost(const std::string& name) {
@@ -269,6 +277,7 @@ bool Sock::Open() {
         errorInfo(errno);
         return false;
     }
+    if (!datagram) sendAtOnce(fd);
     m_receiveBuffer.clear();
     m_sendBuffer.clear();
     adoptHandle(fd);
@@ -370,7 +379,8 @@ void Sock::setListen(bool on) {
     QPointer<Sock> self(this);
     info(SocketInfo::Lookup, "Lookup Of Port " + m_portName);
     if (!self || m_handle != -1) return;
-    const sockaddr_in addr = makeAddress(in_addr{htonl(INADDR_ANY)}, lookupPort(m_portName, false));
+    // A listener's host name is the local address it listens on; none means every address.
+    const sockaddr_in addr = makeAddress(lookupHost(m_hostName), lookupPort(m_portName, false));
 
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) throw ESockException("Listen - Error Starting Listen");
@@ -418,6 +428,7 @@ bool Sock::Accept(Sock*& newSock) {
         info(SocketInfo::Accept, "Could Not Accept Connection");
         return false;
     }
+    sendAtOnce(fd);
 
     char dotted[INET_ADDRSTRLEN] = {};
     ::inet_ntop(AF_INET, &peer.sin_addr, dotted, sizeof dotted);
