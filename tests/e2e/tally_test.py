@@ -102,9 +102,15 @@ def send(sock, text):
 
 def run(binary, top, config, game):
     """One run of the program as Tester in seat 2 of a headless host; `game` plays a game."""
+    run_with(binary, binary, top, game, config)
+
+
+def run_with(host_binary, binary, top, game, config=None):
+    """As run(), with the host and the player started from two binaries; without `config` the
+    player finds its own folder for the settings and tally files."""
     port = free_port()
     env = dict(os.environ, BG_CONFIG_DIR=os.path.join(top, "host"), QT_QPA_PLATFORM="offscreen")
-    host = subprocess.Popen([binary, "--serve", "--port", str(port)], env=env,
+    host = subprocess.Popen([host_binary, "--serve", "--port", str(port)], env=env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     program = None
     try:
@@ -123,7 +129,9 @@ def run(binary, top, config, game):
         runtime = os.path.join(top, "run")
         os.makedirs(runtime, mode=0o700, exist_ok=True)
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", BG_PORT=str(port),
-                   BG_CONFIG_DIR=config, XDG_RUNTIME_DIR=runtime)
+                   XDG_RUNTIME_DIR=runtime)
+        if config:
+            env["BG_CONFIG_DIR"] = config
         program = subprocess.Popen([binary, "Tester", "127.0.0.1", "false"], env=env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         lines.until("CMD_newplayerinfo+2+Tester")
