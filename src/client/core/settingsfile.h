@@ -29,6 +29,9 @@ class SettingsFile {
 
     // Reads the whole file; returns false (and holds nothing) when it could not be read.
     bool load();
+    // Takes the text of a file as if load() had read it; returns false (holding nothing) when
+    // it is not a settings text.
+    bool loadText(std::string_view text);
     // The value of a key, or nothing when the section or key is missing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
     void set(std::string_view section, std::string_view key, std::string_view value);
