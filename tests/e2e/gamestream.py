@@ -116,6 +116,8 @@ class Replay:
         self.home = {1: 0, 2: 0}
         self.current, self.dice, self.turn = 0, None, None
         self.turns, self.passes, self.winner, self.timeouts = [], [], None, 0
+        # What the current player has to do: "throw", "move" or "wait" (for the host).
+        self.phase = "wait"
 
     def fail(self, line, why):
         raise AssertionError(f"{why}: {line}")
@@ -130,6 +132,7 @@ class Replay:
             d1, d2, first, _ = n
             self.current = first
             self._open(first, [d1, d2, 0, 0])
+            self.phase = "move" if n[3] else "wait"
         elif word == "CMD_nextplayer":
             (p,) = n
             if self.turn is None and self.passes and self.passes[-1] == p:
@@ -137,20 +140,25 @@ class Replay:
             if p == self.current:
                 self.fail(line, "the turn passed to the player who had it")
             self.passes.append(p)
-            self.current, self.turn = p, None
+            self.current, self.turn, self.phase = p, None, "throw"
         elif word == "CMD_threwdice":
             p, *dice, _ = n
             if p != self.current or self.turn is not None:
                 self.fail(line, "a throw out of turn")
-            if (dice[0] == dice[1]) != (dice[2] == dice[0] and dice[3] == dice[1]):
+            if n[-1] and (dice[0] == dice[1]) != (dice[2] == dice[0] and dice[3] == dice[1]):
                 self.fail(line, "doubles without their second use")
             self._open(p, dice)
+            self.phase = "move" if n[-1] else "wait"
         elif word in MOVES:
             self._move(word, n, line)
         elif word == "CMD_thetime" and n == [2]:
             self.timeouts += 1
+            self.phase = "wait"
+        elif word == "CMD_nomoveoffbar":
+            self.phase = "wait"
         elif word == "CMD_winner":
             self.winner = line.split("+")[1]
+            self.phase = "wait"
 
     def _open(self, player, dice):
         self.dice = dice
@@ -198,6 +206,7 @@ class Replay:
         limit = 4 if self.turn[1][0] == self.turn[1][1] and self.turn[1][2] else 2
         if len(moves) > limit:
             self.fail(line, f"move {len(moves)} of a throw {self.turn[1]}")
+        self.phase = "move" if nxt else "wait"
         if nxt == 0:
             self.turn = None if word != "CMD_gothome" or self.home[mover] < 15 else self.turn
 
