@@ -2,6 +2,7 @@
 broadcasts that fails on the first message a real game could not have produced."""
 import socket
 import threading
+from collections import Counter
 import time
 
 TERMINATOR = b"\xff"
@@ -97,6 +98,10 @@ class Client:
             pass
 
 
+# The opening layout as checkers per point; player 2's mirrors player 1's.
+START = {1: Counter({1: 2, 12: 5, 17: 3, 19: 5}), 2: Counter({24: 2, 13: 5, 8: 3, 6: 5})}
+
+
 def numbers(line):
     flags = {"t": 1, "f": 0}
     return [flags[f] if f in flags else int(f) for f in line.split("+")[1:] if f != ""]
@@ -114,6 +119,8 @@ class Replay:
     def __init__(self):
         self.pos = {}  # (player, piece) -> point, once known
         self.home = {1: 0, 2: 0}
+        # Checkers per point, "bar" and "off": what every window's board must show.
+        self.counts = {p: Counter(START[p]) for p in (1, 2)}
         self.current, self.dice, self.turn = 0, None, None
         self.turns, self.passes, self.winner, self.timeouts = [], [], None, 0
         # What the current player has to do: "throw", "move" or "wait" (for the host).
@@ -191,6 +198,7 @@ class Replay:
             distance = to - frm if mover == 1 else frm - to
             if distance != used:
                 self.fail(line, f"moved {distance} pips with a {used}")
+        self._count(word, mover, frm, to, n, line)
         if word == "CMD_pounce":
             opponent, hit = n[13], n[14]
             if self.pos.get((opponent, hit), to) != to:
@@ -209,6 +217,41 @@ class Replay:
         self.phase = "move" if nxt else "wait"
         if nxt == 0:
             self.turn = None if word != "CMD_gothome" or self.home[mover] < 15 else self.turn
+
+
+    def _count(self, word, mover, frm, to, n, line):
+        mine, theirs = self.counts[mover], self.counts[3 - mover]
+        origin = "bar" if frm in (0, 25) else frm
+        if mine[origin] <= 0:
+            self.fail(line, f"no checker of player {mover} on {origin}")
+        mine[origin] -= 1
+        if word == "CMD_gothome":
+            mine["off"] += 1
+            return
+        if word == "CMD_pounce":
+            if theirs[to] != 1:
+                self.fail(line, f"a hit on a point holding {theirs[to]} of the opponent's")
+            theirs[to] -= 1
+            theirs["bar"] += 1
+        elif theirs[to] > 0:
+            self.fail(line, f"a move onto {theirs[to]} of the opponent's checkers")
+        mine[to] += 1
+
+
+def board_counts(names, colour):
+    """Checkers per point, "bar" and "off" from a window's checker names."""
+    c = Counter()
+    for n in names:
+        assert n.startswith(colour + " checker"), n
+        if " on point " in n:
+            c[int(n.rsplit(" ", 1)[1])] += 1
+        elif n.endswith("on the bar"):
+            c["bar"] += 1
+        elif n.endswith("borne off"):
+            c["off"] += 1
+        else:
+            c[n] += 1
+    return c
 
 
 def replay(lines):

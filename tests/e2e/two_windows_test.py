@@ -25,7 +25,7 @@ try:
 except ImportError:
     sys.exit(77)
 
-from gamestream import MOVES, Client, Replay, check_game, free_port, wait_for
+from gamestream import MOVES, Client, Replay, board_counts, check_game, free_port, wait_for
 
 COLOUR = {1: "White", 2: "Black"}
 NAMES = {1: "Alice", 2: "Bob"}
@@ -110,6 +110,9 @@ class Window:
     def chat_text(self):
         text = self.chat[0].queryText()
         return text.getText(0, text.characterCount)
+
+    def counts(self, player):
+        return board_counts([name_of(c) for c in self.checkers[player]], COLOUR[player])
 
     def banner(self):
         for t in self.label_texts():
@@ -271,6 +274,10 @@ def main():
                 for w, who in ((alice, "Alice"), (bob, "Bob")):
                     text = wait_for(w.banner, 30, f"{who}'s banner", 0.3)
                     assert text == expected_banner(who, r.winner), (who, text)
+                    # The window's last board is the one the spectator's record replays to.
+                    for p in (1, 2):
+                        want = +r.counts[p]
+                        wait_for(lambda: w.counts(p) == want, 30, f"{who}'s board for {p}")
             else:
                 assert killed_at is not None, "Bob never had a turn to leave in"
                 at, turn, his = killed_at
