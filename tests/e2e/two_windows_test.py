@@ -80,7 +80,12 @@ class Window:
 
     def __init__(self, proc, seat):
         self.proc, self.seat = proc, seat
-        self.app = wait_for(lambda: app_of(proc.pid), 60, f"seat {seat}'s window on the bus", 0.3)
+        def app():
+            if proc.poll() is not None:
+                raise SystemExit(f"seat {seat}'s copy ended with {proc.returncode}")
+            return app_of(proc.pid)
+
+        self.app = wait_for(app, 120, f"seat {seat}'s window on the bus", 0.3)
 
         def complete():
             objs = walk(self.app, [])
@@ -158,8 +163,9 @@ def launch(binary, top, name, host, port):
     env = dict(os.environ, BG_PORT=str(port), BG_CONFIG_DIR=os.path.join(top, "cfg-" + name),
                XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb", BG_TICK_MS="50",
                BG_BOT_DELAY_MS="20", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    log = open(os.path.join(top, name + ".log"), "w")
     return subprocess.Popen([binary, name, "127.0.0.1", host], env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                            stdout=log, stderr=subprocess.STDOUT)
 
 
 def open_game(alice):
@@ -293,6 +299,12 @@ def main():
                          "Alice's chat line about Bob")
                 print(f"Bob left after {his} moves of {turn[1]}; the bot made {len(turn[2]) - his}")
             spy.close()
+        except BaseException:
+            for name in NAMES.values():
+                log = os.path.join(top, name + ".log")
+                if os.path.exists(log):
+                    print(f"--- {name}'s output:\n" + open(log).read()[-2000:])
+            raise
         finally:
             for p in procs:
                 if p.poll() is None:
