@@ -428,6 +428,33 @@ TEST(HostClock, WarningAndTimeOutTicks) {
     EXPECT_EQ(heard[2].first - heard[0].first, 121000);
 }
 
+// A spectator that chats as fast as the host serves keeps the dispatcher busy every tick; the
+// turn clock still warns and times out exactly on schedule.
+TEST(HostClock, AChatFloodDoesNotDelayTheTurnClock) {
+    Sim s;
+    twoPlayers(s, false, 3, 5);
+    const int spy = s.join("Spy");
+    s.send(2, msg::moveit(2, 1, 10));
+    s.send(2, msg::moveit(2, 1, 8));
+    s.settle();
+    std::vector<std::pair<int64_t, std::string>> heard;
+    int relayed = 0;
+    s.outbox.onSend = [&](int seat, std::string_view m) {
+        if (seat == 2 && !m.starts_with("CMD_chat+"))
+            heard.emplace_back(s.clock.now, std::string(m));
+        if (seat == 2 && m.starts_with("CMD_chat+3+")) ++relayed;
+    };
+    s.run(130000, [&] { s.send(spy, msg::chat(spy, "flood", "clBlack")); });
+    EXPECT_TRUE(s.host->seat(spy).connected);
+    EXPECT_GT(relayed, 10000);
+    ASSERT_GE(heard.size(), 3u);
+    EXPECT_EQ(heard[0].second, "CMD_nextplayer+1+");
+    EXPECT_EQ(heard[1].second, "CMD_thetime+1+");
+    EXPECT_EQ(heard[1].first - heard[0].first, 105000);
+    EXPECT_EQ(heard[2].second, "CMD_thetime+2+");
+    EXPECT_EQ(heard[2].first - heard[0].first, 121000);
+}
+
 TEST(HostClock, TimeOutBeforeChoosingTheDoubleLetsTheBotChoose) {
     Sim s;
     twoPlayers(s, true, 6, 1);
