@@ -490,6 +490,20 @@ TEST(ChatSounds, PlayerHandsOnlyStoredNamesToTheOutput) {
     EXPECT_EQ(player.last(), "nosuch");
 }
 
+TEST(ChatSounds, SoundModuleLoadsFromTheFirstFolderThatHoldsIt) {
+    QTemporaryDir empty;
+    EXPECT_EQ(loadSoundOutput({empty.path()}), nullptr);
+    EXPECT_EQ(loadSoundOutput({}), nullptr);
+    std::unique_ptr<SoundOutput> output = loadSoundOutput({empty.path(), BG_SOUND_MODULE_DIR});
+    ASSERT_NE(output, nullptr);
+    output->play("DICE"); // no audio device here: silent, and no complaint
+    // The installed layout: the module in the library folder beside the program's.
+    const QStringList folders = soundModuleFolders();
+    ASSERT_EQ(folders.size(), 2);
+    EXPECT_EQ(folders[0], QCoreApplication::applicationDirPath());
+    EXPECT_TRUE(folders[1].endsWith("/backgammon")) << folders[1].toStdString();
+}
+
 TEST(PhraseEditor, DoneStoresThePhrasesTitleBarCloseKeepsThem) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("vesklobby.ini");

@@ -618,6 +618,26 @@ QPixmap flag(qreal dpr) {
     });
 }
 
+QPixmap speaker(qreal dpr) {
+    return paint(16, 16, dpr, [](QPainter& p) {
+        QPainterPath body;
+        body.moveTo(1.5, 5.5);
+        body.lineTo(4.5, 5.5);
+        body.lineTo(8.5, 2);
+        body.lineTo(8.5, 14);
+        body.lineTo(4.5, 10.5);
+        body.lineTo(1.5, 10.5);
+        body.closeSubpath();
+        p.setPen(QPen(QColor(40, 40, 40), 0.8));
+        p.setBrush(QColor(70, 70, 70));
+        p.drawPath(body);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(40, 40, 40), 1.2, Qt::SolidLine, Qt::RoundCap));
+        for (qreal r : {3.0, 5.5}) // the sound waves
+            p.drawArc(QRectF(8.5 - r, 8 - r, 2 * r, 2 * r), -50 * 16, 100 * 16);
+    });
+}
+
 QPixmap webLink(qreal dpr) {
     return paint(140, 20, dpr, [](QPainter& p) {
         QFont f("DejaVu Sans", 8);

@@ -36,6 +36,8 @@ QPixmap chooserPanel(qreal dpr);
 QPixmap eyes(qreal dpr);
 // A small white flag for the concede buttons (16 × 16).
 QPixmap flag(qreal dpr);
+// The speaker on the chatter-sounds button (16 × 16).
+QPixmap speaker(qreal dpr);
 // The web-link picture at the lower right (140 × 20).
 QPixmap webLink(qreal dpr);
 // The tile behind every window.

@@ -116,7 +116,7 @@ void Tchat::connectBoardInput() {
 
 void Tchat::Image3Click() {
     // The about window's link knows the vendor's address and how to open it.
-    if (m_windows.about) QMetaObject::invokeMethod(m_windows.about, "Label7Click");
+    if (m_windows.about) QMetaObject::invokeMethod(m_windows.about.get(), "Label7Click");
 }
 
 void Tchat::syncAccessibleNames() {

@@ -4,6 +4,7 @@
 #include "chattersounds.h"
 #include "chatview.h"
 #include "qcolortext.h"
+#include "artwork.h"
 #include "smileys.h"
 #include "weblink.h"
 
@@ -78,7 +79,7 @@ void ChatControls::buildSoundMenu() {
     m_soundButton->setObjectName("b_phrase10");
     m_soundButton->setToolTip("Play Chatter Sounds");
     m_soundButton->setAccessibleName("Play Chatter Sounds");
-    m_soundButton->setIcon(m_panel->style()->standardIcon(QStyle::SP_MediaVolume));
+    m_soundButton->setIcon(QIcon(art::speaker(m_panel->devicePixelRatioF())));
     m_soundButton->setAutoRaise(true);
     m_sounds = new QMenu(m_panel);
     m_sounds->setObjectName("popup_sounds");

@@ -49,7 +49,6 @@ ChatView::ChatView(QWidget* parent) : QTextBrowser(parent) {
     for (std::size_t n = 8; n < m_styles.size(); ++n)
         m_styles[n] = {windowText, false, false, false, kInitialSize};
     m_drawnStyles = m_styles;
-    addSmileyResources();
 
     connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
         if (url.scheme() != kLinkScheme) return;
@@ -59,10 +58,16 @@ ChatView::ChatView(QWidget* parent) : QTextBrowser(parent) {
     });
 }
 
-void ChatView::addSmileyResources() {
-    for (int i = 0; i < bg::kSmileyCount; ++i)
-        document()->addResource(QTextDocument::ImageResource, smileyUrl(i),
-                                art::smiley(i, devicePixelRatioF()).toImage());
+// Each face is painted when a line first shows it; the document keeps it from then on.
+QVariant ChatView::loadResource(int type, const QUrl& name) {
+    if (type == QTextDocument::ImageResource && name.scheme() == kSmileyScheme) {
+        bool ok = false;
+        const int index = name.path().toInt(&ok);
+        if (ok && index >= 0 && index < bg::kSmileyCount)
+            return art::smiley(index, devicePixelRatioF()).toImage();
+        return {};
+    }
+    return QTextBrowser::loadResource(type, name);
 }
 
 void ChatView::addLine(const QString& line, const QColor& colour) {
@@ -128,7 +133,6 @@ void ChatView::reformat() {
     QTextBrowser::clear();
     m_linkWords.clear();
     m_drawnLines = 0;
-    addSmileyResources();
     for (const bg::ChatLine& line : m_lines)
         appendLine(line);
     m_drawnStyles = m_styles;

@@ -55,11 +55,13 @@ class ChatView : public QTextBrowser {
     void linkClicked(const QString& word);
     void scrollOffChanged(bool off);
 
+  protected:
+    QVariant loadResource(int type, const QUrl& name) override;
+
   private:
     void appendLine(const bg::ChatLine& line);
     void scrollToEnd();
     QTextCharFormat format(const bg::ChatItem& item) const;
-    void addSmileyResources();
 
     std::array<Style, bg::kChatStyles> m_styles;
     std::array<Style, bg::kChatStyles> m_drawnStyles; // as the document shows them

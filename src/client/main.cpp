@@ -31,16 +31,26 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     Tchat chat;
-    Tspylist spylist(&chat);
-    Tgamestart gamestart(&chat);
-    Thelp help(&chat);
-    Tphrases phrases(&chat);
     Tdownload download(&chat);
     Ttallylist tally(&chat);
     bg::HostShell host(chat);
-    Tabout about(&chat);
 
-    chat.setWindows({&spylist, &gamestart, &help, &phrases, &download, &tally, &about});
+    // The other windows are made when first needed; the main window owns them.
+    const auto tiled = [&chat](QWidget* w) {
+        setTiledBackground(*w, art::backgroundTile(chat.devicePixelRatioF()));
+        return w;
+    };
+    chat.setWindows({
+        .spylist = LazyWindow<Tspylist>::madeBy([&chat] { return new Tspylist(&chat); }),
+        .gamestart = LazyWindow<Tgamestart>::madeBy([&chat] { return new Tgamestart(&chat); }),
+        .help = LazyWindow<Thelp>::madeBy(
+            [&chat, tiled] { return static_cast<Thelp*>(tiled(new Thelp(&chat))); }),
+        .phrases = LazyWindow<Tphrases>::madeBy([&chat] { return new Tphrases(&chat); }),
+        .download = &download,
+        .tally = &tally,
+        .about = LazyWindow<Tabout>::madeBy(
+            [&chat, tiled] { return static_cast<Tabout*>(tiled(new Tabout(&chat))); }),
+    });
     chat.setParams(app.arguments().mid(1));
     // Without parameters the game is solo, against the bot only: nobody else may reach it.
     const auto reach = app.arguments().size() <= 1 ? bg::HostShell::Reach::LoopbackOnly
@@ -48,8 +58,6 @@ int main(int argc, char** argv) {
     chat.setHostStarter([&host, reach](quint16 port) { return host.listen(port, reach); });
     chat.setHostErrorText([&host] { return host.lastError(); });
     chat.connectWindows();
-    for (QWidget* w : std::initializer_list<QWidget*>{&help, &about})
-        setTiledBackground(*w, art::backgroundTile(chat.devicePixelRatioF()));
     QObject::connect(&chat, &Tchat::gameForTally, &tally, &Ttallylist::addgame);
     tally.setSeatSource([&chat] {
         Ttallylist::Seats seats{{}, chat.state().myplayer()};

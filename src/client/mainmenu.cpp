@@ -141,7 +141,7 @@ void Tchat::buildMenus() {
 void Tchat::button_startClick() {
     if (!m_state.loggedin())
         showMessageBox("You are not connected");
-    else if (Tgamestart* dialog = m_windows.gamestart) {
+    else if (Tgamestart* dialog = m_windows.gamestart.get()) {
         dialog->adjustSize();
         dialog->move(geometry().center() - dialog->rect().center()); // centred on this window
         dialog->show();

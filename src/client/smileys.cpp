@@ -1,5 +1,7 @@
 #include "smileys.h"
 
+#include <array>
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -178,11 +180,7 @@ void extra(QPainter& p, int kind) {
     }
 }
 
-} // namespace
-
-QPixmap smiley(int index, qreal dpr) {
-    if (index < 0 || index >= 18) index = 0;
-    const Face& f = kFaces[index];
+QPixmap paintSmiley(const Face& f, qreal dpr) {
     QPixmap pix(QSize(kWidth, kHeight) * dpr);
     pix.setDevicePixelRatio(dpr);
     pix.fill(Qt::transparent);
@@ -198,6 +196,21 @@ QPixmap smiley(int index, qreal dpr) {
     mouth(p, f.mouth);
     extra(p, f.extra);
     return pix;
+}
+
+} // namespace
+
+QPixmap smiley(int index, qreal dpr) {
+    if (index < 0 || index >= 18) index = 0;
+    // The chat view and the smiley menu show the same faces: paint each once per screen ratio.
+    static std::array<QPixmap, 18> cache;
+    static qreal cachedRatio = 0;
+    if (dpr != cachedRatio) {
+        cache = {};
+        cachedRatio = dpr;
+    }
+    if (cache[index].isNull()) cache[index] = paintSmiley(kFaces[index], dpr);
+    return cache[index];
 }
 
 } // namespace art

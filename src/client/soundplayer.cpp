@@ -2,12 +2,9 @@
 
 #include "chattersounds.h"
 
-#include <QAudioDevice>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
-
-#include <map>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 
 // The sounds live in a static library, whose resources must be registered by hand.
 static void initSoundResources() {
@@ -16,42 +13,40 @@ static void initSoundResources() {
 
 namespace {
 
-// One QSoundEffect per sound, made when the sound is first asked for and kept, so that a
-// repeated sound starts at once.
-class QtSoundOutput : public SoundOutput {
+// Stands in for the module's output until the first sound asks for it.
+class DeferredSoundOutput : public SoundOutput {
   public:
     void play(const QString& storedName) override {
-        if (!haveDevice()) return;
-        if (m_playing) m_playing->stop();
-        QSoundEffect*& effect = m_effects[storedName];
-        if (!effect) {
-            effect = new QSoundEffect(&m_owner);
-            effect->setSource(QUrl("qrc" + SoundPlayer::resourcePath(storedName)));
+        if (!m_tried) {
+            m_tried = true;
+            m_real = loadSoundOutput(soundModuleFolders());
         }
-        m_playing = effect;
-        effect->play();
+        if (m_real) m_real->play(storedName);
     }
 
   private:
-    // Asked once: a machine without audio output stays silent rather than complain per sound.
-    bool haveDevice() {
-        if (!m_deviceKnown) {
-            m_deviceKnown = true;
-            m_haveDevice = !QMediaDevices::defaultAudioOutput().isNull();
-        }
-        return m_haveDevice;
-    }
-
-    QObject m_owner;
-    std::map<QString, QSoundEffect*> m_effects;
-    QSoundEffect* m_playing = nullptr;
-    bool m_deviceKnown = false;
-    bool m_haveDevice = false;
+    std::unique_ptr<SoundOutput> m_real;
+    bool m_tried = false;
 };
 
 } // namespace
 
-SoundPlayer::SoundPlayer() : m_output(std::make_unique<QtSoundOutput>()) {
+QStringList soundModuleFolders() {
+    const QString home = QCoreApplication::applicationDirPath();
+    return {home, QDir(home).filePath("../" BG_INSTALL_LIBDIR "/backgammon")};
+}
+
+std::unique_ptr<SoundOutput> loadSoundOutput(const QStringList& folders) {
+    for (const QString& folder : folders) {
+        // A loaded library stays loaded when its QLibrary goes: the output's code lives there.
+        QLibrary module(QDir(folder).filePath(kSoundModuleName));
+        if (auto create = reinterpret_cast<CreateSoundOutput>(module.resolve(kCreateSoundOutput)))
+            return std::unique_ptr<SoundOutput>(create());
+    }
+    return nullptr;
+}
+
+SoundPlayer::SoundPlayer() : m_output(std::make_unique<DeferredSoundOutput>()) {
     initSoundResources();
 }
 
@@ -59,10 +54,6 @@ SoundPlayer::~SoundPlayer() = default;
 
 void SoundPlayer::setOutput(std::unique_ptr<SoundOutput> output) {
     m_output = std::move(output);
-}
-
-QString SoundPlayer::resourcePath(const QString& storedName) {
-    return ":/sounds/" + storedName + ".wav";
 }
 
 void SoundPlayer::play(const QString& name) {

@@ -377,31 +377,37 @@ void Tchat::setGamePort(quint16 port) {
 }
 
 void Tchat::connectWindows() {
-    if (m_windows.gamestart)
-        connect(m_windows.gamestart, &Tgamestart::startRequested, this,
+    m_windows.gamestart.onMade([this](Tgamestart& dialog) {
+        connect(&dialog, &Tgamestart::startRequested, this,
                 [this](const QString& seconds, const QString& acey) {
                     sendBytes(bg::frame(bg::msg::startgame(
                         m_state.playername(), seconds.toStdString(), acey.toStdString())));
                     saveinifile();
                 });
-    if (m_windows.spylist)
-        connect(m_windows.spylist, &Tspylist::kickRequested, this, &Tchat::kicking);
-    if (Tphrases* editor = m_windows.phrases) {
-        connect(editor, &Tphrases::aboutToOpen, this,
-                [this, editor] { editor->setPhrases(phrases()); });
-        connect(editor, &Tphrases::phrasesDone, this, [this](const QStringList& list) {
+    });
+    m_windows.spylist.onMade([this](Tspylist& list) {
+        connect(&list, &Tspylist::kickRequested, this, &Tchat::kicking);
+        syncSpies();
+    });
+    m_windows.phrases.onMade([this](Tphrases& editor) {
+        connect(&editor, &Tphrases::aboutToOpen, this,
+                [this, &editor] { editor.setPhrases(phrases()); });
+        connect(&editor, &Tphrases::phrasesDone, this, [this](const QStringList& list) {
             for (int n = 1; n <= list.size(); ++n)
                 setPhrase(n, list[n - 1]);
         });
-        QPalette tiled = editor->palette();
-        tiled.setBrush(QPalette::Window, QBrush(art::backgroundTile(editor->devicePixelRatioF())));
+        QPalette tiled = editor.palette();
+        tiled.setBrush(QPalette::Window, QBrush(art::backgroundTile(editor.devicePixelRatioF())));
         // Light lettering, as the phrase buttons have, reads on the dark wood.
         tiled.setColor(QPalette::WindowText, QColor(0xf0, 0xe0, 0xc0));
-        editor->setPalette(tiled);
-        editor->setAutoFillBackground(true);
-    }
-    if (m_windows.help && m_windows.about)
-        connect(m_windows.help, &Thelp::aboutRequested, m_windows.about, &QWidget::show);
+        editor.setPalette(tiled);
+        editor.setAutoFillBackground(true);
+    });
+    m_windows.help.onMade([this](Thelp& help) {
+        connect(&help, &Thelp::aboutRequested, this, [this] {
+            if (m_windows.about) m_windows.about->show();
+        });
+    });
 }
 
 // ---- start-up and connection
@@ -731,12 +737,14 @@ void Tchat::syncView() {
 }
 
 void Tchat::syncSpies() {
-    if (!m_windows.spylist) return;
+    // An unmade list is filled when it is made.
+    Tspylist* list = m_windows.spylist.made();
+    if (!list) return;
     QStringList entries;
     for (const std::string& s : m_state.view().spies)
         entries << qs(s);
-    m_windows.spylist->setEntries(entries);
-    m_windows.spylist->setKickEnabled(m_state.view().spyKickEnabled);
+    list->setEntries(entries);
+    list->setKickEnabled(m_state.view().spyKickEnabled);
 }
 
 void Tchat::cupTimerTimer() {

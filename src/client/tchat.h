@@ -12,6 +12,7 @@
 // Bot Abilities menus of the hosting copy pace and limit the bot.
 
 #include "clientstate.h"
+#include "lazywindow.h"
 #include "playerinput.h"
 #include "preferences.h"
 #include "seams.h"
@@ -81,15 +82,15 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
 
     // The other windows, created after this one; any may stay null (tests).
     struct Windows {
-        Tspylist* spylist = nullptr;
-        Tgamestart* gamestart = nullptr;
-        Thelp* help = nullptr;
-        Tphrases* phrases = nullptr;
-        Tdownload* download = nullptr;
-        Ttallylist* tally = nullptr;
-        Tabout* about = nullptr;
+        LazyWindow<Tspylist> spylist{};
+        LazyWindow<Tgamestart> gamestart{};
+        LazyWindow<Thelp> help{};
+        LazyWindow<Tphrases> phrases{};
+        Tdownload* download = nullptr; // shown at start in a solo game
+        Ttallylist* tally = nullptr;   // keeps the tally whether shown or not
+        LazyWindow<Tabout> about{};
     };
-    void setWindows(const Windows& w) { m_windows = w; }
+    void setWindows(Windows w) { m_windows = std::move(w); }
     // Wires the other windows' requests (start a game, remove a spectator, ...) to this one.
     void connectWindows();
     // Makes this copy's host listen; returns false when it could not.

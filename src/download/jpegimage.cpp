@@ -57,9 +57,11 @@ bool decodeInto(const QByteArray& data, QImage& image) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    info.out_color_space = JCS_RGB;
+    // Straight into the layout a screen pixmap uses, so showing it needs no converted copy.
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "BGRA bytes make a 32-bit 0xAARRGGBB word");
+    info.out_color_space = JCS_EXT_BGRA;
     jpeg_start_decompress(&info);
-    image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
+    image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
     const bool whole = !image.isNull() && readScanlines(info, image);
     if (whole) jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);

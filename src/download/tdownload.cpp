@@ -154,11 +154,11 @@ QWidget* Tdownload::lobbyPanel() {
 }
 
 void Tdownload::setArtwork(const QByteArray& jpeg) {
-    const QImage image = decodeJpeg(jpeg);
+    QImage image = decodeJpeg(jpeg);
     if (image.isNull())
         m_art->clear();
     else
-        m_art->setPixmap(QPixmap::fromImage(image));
+        m_art->setPixmap(QPixmap::fromImage(std::move(image)));
 }
 
 void Tdownload::getbuttonClick() {

@@ -33,6 +33,10 @@ def main():
         for path in (binary, os.path.join(prefix, "share/applications/backgammon.desktop"),
                      os.path.join(prefix, "share/icons/hicolor/scalable/apps/backgammon.svg")):
             assert os.path.isfile(path), path
+        # The sound output, loaded with the first sound, from the library folder beside bin.
+        modules = [os.path.join(d, f) for d, _, fs in os.walk(os.path.join(prefix, "lib"))
+                   for f in fs if f == "backgammon-sound.so"]
+        assert len(modules) == 1 and os.path.basename(os.path.dirname(modules[0])) == "backgammon", modules
         entry = open(os.path.join(prefix, "share/applications/backgammon.desktop")).read()
         for line in ("Type=Application", "Exec=backgammon", "Icon=backgammon", "Name=Backgammon"):
             assert line in entry.splitlines(), line
