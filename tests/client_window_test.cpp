@@ -8,7 +8,9 @@
 #include "sim_games.h"
 #include "singleinstance.h"
 #include "tchat.h"
+#include "windows/tabout.h"
 #include "windows/tgamestart.h"
+#include "windows/thelp.h"
 #include "windows/tspylist.h"
 
 #include <QAbstractButton>
@@ -443,6 +445,38 @@ TEST(ClientWindow, ConnectionLossAndFullGameCloseTheWindow) {
     EXPECT_TRUE(openWhileBoxShown);
     EXPECT_EQ(closed3.count(), 1);
     EXPECT_FALSE(u.isVisible());
+}
+
+TEST(ClientStartup, SecondaryWindowsAreMadeOnceWhenFirstNeeded) {
+    Tchat w;
+    int helps = 0, abouts = 0, lists = 0;
+    w.setWindows({
+        .spylist = LazyWindow<Tspylist>::madeBy([&] { ++lists; return new Tspylist(&w); }),
+        .help = LazyWindow<Thelp>::madeBy([&] { ++helps; return new Thelp(&w); }),
+        .about = LazyWindow<Tabout>::madeBy([&] { ++abouts; return new Tabout(&w); }),
+    });
+    w.connectWindows();
+    EXPECT_EQ(helps + abouts + lists, 0);
+    EXPECT_EQ(w.findChild<Thelp*>(), nullptr);
+
+    w.findChild<QAction*>("Help2")->trigger();
+    auto* help = w.findChild<Thelp*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(abouts, 0);
+    // The help window's own link to the about window reaches one made on the spot.
+    emit help->aboutRequested();
+    ASSERT_NE(w.findChild<Tabout*>(), nullptr);
+    EXPECT_TRUE(w.findChild<Tabout*>()->isVisible());
+    w.findChild<QAction*>("Help2")->trigger();
+    w.findChild<QAction*>("About1")->trigger();
+    EXPECT_EQ(helps, 1);
+    EXPECT_EQ(abouts, 1);
+
+    w.findChild<QAction*>("SpyList1")->trigger();
+    EXPECT_EQ(lists, 1);
+    ASSERT_NE(w.findChild<Tspylist*>(), nullptr);
+    EXPECT_TRUE(w.findChild<Tspylist*>()->isVisible());
 }
 
 TEST(ClientStartup, SoloStartHostsAndLogsInAsYou) {
