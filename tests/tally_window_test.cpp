@@ -47,6 +47,8 @@ class TallyWindow : public ::testing::Test {
             questions << q;
             return answer;
         });
+        EXPECT_TRUE(w->ensureControls());
+        EXPECT_FALSE(w->ensureControls());
         return w;
     }
     static QString text(const Ttallylist& w, const char* name) {
@@ -117,6 +119,36 @@ TEST_F(TallyWindow, ChoosesAnOpponentCountsAndKeepsTheTotalsAcrossRuns) {
     again->setSeatSource([] { return Ttallylist::Seats{{"Me", "ann"}, 1}; });
     again->loadchecklist();
     EXPECT_EQ(list(*again, "checklist")->item(0)->checkState(), Qt::Checked);
+}
+
+TEST_F(TallyWindow, GamesCountedBeforeTheWindowWasEverBuiltShowWhenItOpens) {
+    {
+        auto w = open({"Me", "Ann"});
+        w->loadchecklist();
+        list(*w, "checklist")->item(0)->setCheckState(Qt::Checked); // Ann is tallied
+    }
+    {
+        Ttallylist w(nullptr, path()); // as the program makes it: never shown so far
+        w.setSeatSource([] { return Ttallylist::Seats{{"Me", "ann"}, 1}; });
+        EXPECT_EQ(list(w, "listbox_tally"), nullptr);
+        w.addgame("addtomine");
+        w.addgame("ann");
+        w.setSeatSource([] { return Ttallylist::Seats{{"Me", "Bob"}, 1}; });
+        w.addgame("Bob");
+        EXPECT_EQ(w.records().cell(bg::tallycol::games, 1), "2"); // Ann's games only
+        w.setSeatSource([] { return Ttallylist::Seats{{"Me", "ann"}, 1}; });
+        w.show();
+        EXPECT_EQ(text(w, "mylabel_1"), "3");
+        QListWidget* tallied = list(w, "listbox_tally");
+        ASSERT_NE(tallied, nullptr);
+        ASSERT_EQ(tallied->count(), 1);
+        tallied->setCurrentRow(0);
+        EXPECT_EQ(labels(w).mid(0, 4), (QStringList{"2", "1", "1", "0"}));
+        ASSERT_EQ(list(w, "checklist")->count(), 1);
+        EXPECT_EQ(list(w, "checklist")->item(0)->checkState(), Qt::Checked);
+    }
+    auto again = open();
+    EXPECT_EQ(text(*again, "mylabel_1"), "3"); // and the end of that run saved them
 }
 
 TEST_F(TallyWindow, UncheckingAsksFirstAndRemovesOnlyThatRow) {

@@ -38,7 +38,6 @@ Ttallylist::Ttallylist(QWidget* parent, const QString& filePath)
     setObjectName("Ttallylist");
     setWindowTitle("Backgammon - Tally List");
     setAccessibleName("Tally List");
-    buildControls();
     FormCreate();
 }
 
@@ -127,18 +126,32 @@ void Ttallylist::buildControls() {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+// The records count games whether or not the window was ever opened; its controls are built,
+// and filled from the records, the first time it shows.
+bool Ttallylist::ensureControls() {
+    if (m_tally) return false;
+    buildControls();
+    fillControls();
+    return true;
+}
+
+void Ttallylist::fillControls() {
+    showTotals();
+    m_filling = true;
+    m_tally->clear();
+    for (int r = 1; r <= m_records.opponentCount(); ++r)
+        addTallyEntry(qs(m_records.cell(bg::tallycol::name, r)));
+    m_filling = false;
+    syncGrid();
+}
+
 // ---- the file ----------------------------------------------------------------------------------
 
 void Ttallylist::FormCreate() {
     m_records = bg::TallyRecords();
     const bg::TallyLoad load = bg::loadTallyFile(fileName(m_path), m_records);
     if (load.failed) loadFailed(QString::fromLocal8Bit(load.error.c_str()), load.keptAs);
-    showTotals();
-    m_filling = true;
-    for (int r = 1; r <= m_records.opponentCount(); ++r)
-        addTallyEntry(qs(m_records.cell(bg::tallycol::name, r)));
-    m_filling = false;
-    syncGrid();
+    if (m_tally) fillControls();
 }
 
 void Ttallylist::loadFailed(const QString& message, const std::string& keptAs) {
@@ -168,10 +181,24 @@ void Ttallylist::FormDestroy() {
 
 // ---- the lists ---------------------------------------------------------------------------------
 
+// The list's rows are the records' opponent rows, in the same order.
 int Ttallylist::tallyIndex(const QString& name) const {
-    for (int i = 0; i < m_tally->count(); ++i)
-        if (m_tally->item(i)->text().compare(name, Qt::CaseInsensitive) == 0) return i;
+    for (int r = 1; r <= m_records.opponentCount(); ++r)
+        if (qs(m_records.cell(bg::tallycol::name, r)).compare(name, Qt::CaseInsensitive) == 0)
+            return r - 1;
     return -1;
+}
+
+QStringList Ttallylist::opponentsNow() const {
+    QStringList out;
+    if (!m_seats) return out;
+    const Seats seats = m_seats();
+    std::vector<std::string> names;
+    for (const QString& n : seats.names)
+        names.push_back(n.toStdString());
+    for (const std::string& n : bg::opponentsInGame(names, seats.myplayer))
+        out << qs(n);
+    return out;
 }
 
 void Ttallylist::addTallyEntry(const QString& name) {
@@ -190,19 +217,14 @@ void Ttallylist::setChecklistMark(const QString& name, bool checked) {
 }
 
 void Ttallylist::loadchecklist() {
+    if (!m_checklist) return;
     m_filling = true;
     m_checklist->clear();
-    if (m_seats) {
-        const Seats seats = m_seats();
-        std::vector<std::string> names;
-        for (const QString& n : seats.names)
-            names.push_back(n.toStdString());
-        for (const std::string& n : bg::opponentsInGame(names, seats.myplayer)) {
-            auto* item = new QListWidgetItem(qs(n));
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(tallyIndex(item->text()) >= 0 ? Qt::Checked : Qt::Unchecked);
-            m_checklist->addItem(item);
-        }
+    for (const QString& name : opponentsNow()) {
+        auto* item = new QListWidgetItem(name);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(tallyIndex(name) >= 0 ? Qt::Checked : Qt::Unchecked);
+        m_checklist->addItem(item);
     }
     m_filling = false;
 }
@@ -235,6 +257,7 @@ void Ttallylist::listbox_tallyClickCheck(QListWidgetItem* item) {
 }
 
 void Ttallylist::listbox_tallyClick() {
+    if (!m_tally) return;
     const int row = m_tally->currentRow() + 1;
     if (row < 1 || row > m_records.opponentCount()) return;
     for (int c = 1; c < bg::kTallyColumns; ++c)
@@ -247,14 +270,14 @@ void Ttallylist::listbox_tallyClick() {
 // ---- counting ----------------------------------------------------------------------------------
 
 void Ttallylist::addgame(const QString& winner) {
-    loadchecklist();
     std::vector<bg::TallyRecords::Present> present;
-    for (int i = 0; i < m_checklist->count(); ++i) {
-        const QString name = m_checklist->item(i)->text();
+    for (const QString& name : opponentsNow()) {
         const int index = tallyIndex(name);
         if (index >= 0) present.push_back({index + 1, name.toStdString()});
     }
     m_records.addgame(winner.toStdString(), present);
+    if (!m_tally) return;
+    loadchecklist();
     showTotals();
     syncGrid();
     if (m_tally->currentRow() >= 0) listbox_tallyClick();
@@ -262,6 +285,7 @@ void Ttallylist::addgame(const QString& winner) {
 
 void Ttallylist::button_resetClick() {
     if (!confirm("Are you sure you want to reset the Tally?")) return;
+    ensureControls();
     m_records.reset();
     showTotals();
     m_filling = true;
@@ -277,6 +301,7 @@ void Ttallylist::button_resetClick() {
 // ---- showing -----------------------------------------------------------------------------------
 
 void Ttallylist::showEvent(QShowEvent* e) {
+    ensureControls();
     loadchecklist(); // "View Tally" shows the players of the game as it is now
     if (QWidget* owner = parentWidget()) {
         adjustSize();

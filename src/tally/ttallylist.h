@@ -6,6 +6,7 @@
 //
 // A tally file that cannot be read is moved aside (".damaged") before anything can overwrite
 // it, and a message box says so; saving replaces the file only once the new one is complete.
+// The controls are built the first time the window shows: most sessions never open it.
 
 #include "tallyrecords.h"
 
@@ -52,12 +53,17 @@ class Ttallylist : public QDialog {
     void listbox_tallyClick();
     void button_resetClick();
     void button_doneClick() { close(); }
+    // Builds the controls now if the window has never shown; true when it did.
+    bool ensureControls();
 
   protected:
     void showEvent(QShowEvent* e) override;
 
   private:
     void buildControls();
+    void fillControls();
+    // The other players of the current game, by the seats.
+    QStringList opponentsNow() const;
     void loadFailed(const QString& message, const std::string& keptAs);
     bool confirm(const QString& question);
     int tallyIndex(const QString& name) const;
