@@ -11,6 +11,7 @@
 #include "protocol.h"
 #include "qcolortext.h"
 #include "settingsfile.h"
+#include "smileys.h"
 #include "soundplayer.h"
 #include "tchat.h"
 #include "windows/tphrases.h"
@@ -246,6 +247,12 @@ TEST(ChatSend, SmileyMenuAndPasteEditTheLine) {
     EXPECT_EQ(smilies->actions()[0]->objectName(), "MenuItem1");
     EXPECT_EQ(smilies->actions()[17]->objectName(), "N271");
     EXPECT_EQ(smilies->actions()[17]->text(), ":)#27");
+    // Every face is on its item by the time the menu shows.
+    emit smilies->aboutToShow();
+    for (QAction* a : smilies->actions())
+        EXPECT_FALSE(a->icon().isNull()) << a->objectName().toStdString();
+    EXPECT_EQ(smilies->actions()[5]->icon().pixmap(QSize(17, 16)).toImage(),
+              art::smiley(5, w.devicePixelRatioF()).toImage());
     smilies->actions()[2]->trigger();
     EXPECT_EQ(e->text(), ":)#12");
     EXPECT_EQ(e->cursorPosition(), 5);

@@ -619,7 +619,9 @@ QPixmap flag(qreal dpr) {
 }
 
 QPixmap speaker(qreal dpr) {
-    return paint(16, 16, dpr, [](QPainter& p) {
+    // Light on the dark wood, like the phrase buttons' lettering beside it.
+    const QColor light(240, 224, 192);
+    return paint(16, 16, dpr, [&light](QPainter& p) {
         QPainterPath body;
         body.moveTo(1.5, 5.5);
         body.lineTo(4.5, 5.5);
@@ -628,11 +630,11 @@ QPixmap speaker(qreal dpr) {
         body.lineTo(4.5, 10.5);
         body.lineTo(1.5, 10.5);
         body.closeSubpath();
-        p.setPen(QPen(QColor(40, 40, 40), 0.8));
-        p.setBrush(QColor(70, 70, 70));
+        p.setPen(QPen(QColor(60, 40, 20), 0.8));
+        p.setBrush(light);
         p.drawPath(body);
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(40, 40, 40), 1.2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(light, 1.3, Qt::SolidLine, Qt::RoundCap));
         for (qreal r : {3.0, 5.5}) // the sound waves
             p.drawArc(QRectF(8.5 - r, 8 - r, 2 * r, 2 * r), -50 * 16, 100 * 16);
     });

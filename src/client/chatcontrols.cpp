@@ -63,10 +63,18 @@ void ChatControls::buildSmileyMenu() {
         // Items MenuItem1 .. MenuItem17 and, last, N271.
         const QString name = i + 1 < bg::kSmileyCount ? QString("MenuItem%1").arg(i + 1) : "N271";
         QAction* a = item(m_smileys, name, QString(":)#%1").arg(tag));
-        a->setIcon(QIcon(art::smiley(i, dpr)));
         a->setData(tag);
         connect(a, &QAction::triggered, this, [this, tag] { N271Click(tag); });
     }
+    // The faces are painted when the menu first opens, not at start.
+    connect(
+        m_smileys, &QMenu::aboutToShow, this,
+        [this, dpr] {
+            const QList<QAction*> items = m_smileys->actions();
+            for (int i = 0; i < items.size(); ++i)
+                items[i]->setIcon(QIcon(art::smiley(i, dpr)));
+        },
+        Qt::SingleShotConnection);
     m_smiliesButton->setToolTip("Smilies");
     m_smiliesButton->setAccessibleName("Smilies");
     m_smiliesButton->setIcon(QIcon(art::smiley(0, dpr)));
