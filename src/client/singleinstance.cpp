@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLockFile>
 #include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +24,19 @@ QString runtimeFolder() {
     if (dir.isEmpty()) dir = QDir::tempPath();
     QDir().mkpath(dir);
     return dir;
+}
+
+// A lock the kernel keeps for this process until it ends, however it ends: a copy that died
+// leaves nothing in the way, and taking it writes nothing to the disk. The descriptor, or
+// kHeldElsewhere, or -1 when the file cannot be opened at all.
+constexpr int kHeldElsewhere = -2;
+int takeLock(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
+    const bool held = errno == EWOULDBLOCK;
+    ::close(fd);
+    return held ? kHeldElsewhere : -1;
 }
 
 // Asks the first copy to come forward; it may still be on its way to opening its pipe.
@@ -48,6 +61,7 @@ SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
 SingleInstance::~SingleInstance() {
     delete m_notifier;
     if (m_keepOpen >= 0) ::close(m_keepOpen);
+    if (m_lock >= 0) ::close(m_lock);
     if (m_pipe >= 0) {
         ::close(m_pipe);
         ::unlink(QFile::encodeName(serverName()).constData());
@@ -61,10 +75,8 @@ QString SingleInstance::serverName() {
 bool SingleInstance::claim() {
     const QString name = serverName();
     const QByteArray path = QFile::encodeName(name);
-    m_lock = std::make_unique<QLockFile>(name + ".lock");
-    // Never stale by age: only a holder that no longer runs gives it up.
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError) {
+    m_lock = takeLock(name + ".lock");
+    if (m_lock == kHeldElsewhere) {
         askToComeForward(path);
         return false;
     }
@@ -89,9 +101,7 @@ void SingleInstance::readRequests() {
 }
 
 void holdProcessMutex() {
-    static std::unique_ptr<QLockFile> lock;
-    if (lock) return;
-    lock = std::make_unique<QLockFile>(runtimeFolder() + "/backgammon.lock");
-    lock->setStaleLockTime(0);
-    lock->tryLock(0);
+    static int lock = -1;
+    if (lock >= 0) return;
+    lock = takeLock(runtimeFolder() + "/backgammon.lock"); // held until the process ends
 }

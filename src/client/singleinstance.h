@@ -8,9 +8,6 @@
 
 #include <QObject>
 
-#include <memory>
-
-class QLockFile;
 class QSocketNotifier;
 
 class SingleInstance : public QObject {
@@ -31,7 +28,7 @@ class SingleInstance : public QObject {
   private:
     void readRequests();
 
-    std::unique_ptr<QLockFile> m_lock;
+    int m_lock = -1; // the lock file's descriptor while this copy holds it
     int m_pipe = -1;
     // Held open so that the pipe never reports an end when a later copy has written and gone.
     int m_keepOpen = -1;
