@@ -7,6 +7,7 @@
 #include "chattersounds.h"
 #include "chatview.h"
 #include "download/tdownload.h"
+#include "lettering.h"
 #include "protocol.h"
 #include "qcolortext.h"
 #include "singleinstance.h"
@@ -194,19 +195,17 @@ void Tchat::buildBoard() {
                    geo::kTurnBarHeight);
     m_turn->hide();
 
-    const QString nameStyle =
-        QString("color: %1; font: bold 12px 'DejaVu Sans';").arg(art::nameColour().name());
-    const QString pipsStyle =
-        QString("color: %1; font: 11px 'DejaVu Sans';").arg(art::pipsColour().name());
+    const Lettering nameLettering{art::nameColour(), 12, true};
+    const Lettering pipsLettering{art::pipsColour(), 11};
     for (int p = 1; p <= 2; ++p) {
         m_playername[p] =
             label(QString("label_playername%1").arg(p), geo::kNameLeft, geo::nameTop(p), 94, 17);
-        m_playername[p]->setStyleSheet(nameStyle);
+        setLettering(m_playername[p], nameLettering);
         m_playername[p]->setProperty("hint", p == 2 ? QString(bg::kBotName) : QString());
         m_playername[p]->setContextMenuPolicy(Qt::CustomContextMenu);
         m_pipsLabel[p] =
             label(QString("label_pips%1").arg(p), geo::kPipsLeft, geo::nameTop(p), 90, 17);
-        m_pipsLabel[p]->setStyleSheet(pipsStyle);
+        setLettering(m_pipsLabel[p], pipsLettering);
         m_eyes[p] =
             image(QString("image_eyes%1").arg(p), geo::eyesLeft(p), geo::eyesTop(p), 26, 14);
         m_eyes[p]->setToolTip("Just watching");
@@ -221,12 +220,13 @@ void Tchat::buildBoard() {
     }
     m_status = label("label_status", geo::kStatusLeft, geo::kStatusTop, geo::kStatusWidth, 17);
     m_status->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    m_status->setStyleSheet("color: #fff3d0; font: bold 12px 'DejaVu Sans';");
+    setLettering(m_status, {QColor(0xff, 0xf3, 0xd0), 12, true});
     m_gt = label("label_gt", geo::kGameTypeLeft, geo::kGameTypeTop, 186, 16);
     m_gt->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    m_gt->setStyleSheet("color: #f0cd78; font: bold 12px 'DejaVu Sans'; letter-spacing: 1px;");
+    setLettering(m_gt, {QColor(0xf0, 0xcd, 0x78), 12, true, "DejaVu Sans", 1});
     m_timerLabel = label("label_timer", geo::kTimerLeft, geo::kTimerTop, 190, 16);
     m_timerLabel->setText("TIME IS RUNNING OUT");
+    setLettering(m_timerLabel, {kTimerOlive, 12, true}); // blinks orange and olive
     m_timerLabel->hide();
 
     for (int p = 1; p <= 2; ++p)
@@ -277,8 +277,8 @@ void Tchat::buildBoard() {
     m_winner1->setGeometry(0, 0, geo::kWinnerWidth, geo::kWinnerHeight);
     for (QLabel* l : {m_winner1, m_winner2})
         l->setAlignment(Qt::AlignCenter);
-    m_winner1->setStyleSheet("color: #ffe9a8; font: bold 19px 'DejaVu Serif';");
-    m_winner2->setStyleSheet("color: #2a0404; font: bold 19px 'DejaVu Serif';");
+    setLettering(m_winner1, {QColor(0xff, 0xe9, 0xa8), 19, true, "DejaVu Serif"});
+    setLettering(m_winner2, {QColor(0x2a, 0x04, 0x04), 19, true, "DejaVu Serif"});
 
     m_choosePanel = new QLabel(m_panel);
     m_choosePanel->setObjectName("panel_choosedouble");
@@ -288,7 +288,7 @@ void Tchat::buildBoard() {
     chooseCaption->setObjectName("label_choose");
     chooseCaption->setGeometry(0, 8, geo::kChooseWidth, 20);
     chooseCaption->setAlignment(Qt::AlignCenter);
-    chooseCaption->setStyleSheet("color: #ffe9a8; font: bold 13px 'DejaVu Sans';");
+    setLettering(chooseCaption, {QColor(0xff, 0xe9, 0xa8), 13, true});
     for (int v = 1; v <= 6; ++v) {
         auto* c = new ImageControl(m_choosePanel);
         c->setObjectName(QString("image_choose%1").arg(v));
@@ -311,7 +311,7 @@ void Tchat::buildChat() {
         b->setText(kDefaultPhrases[n - 1]);
         b->setToolTip(kDefaultPhrases[n - 1]);
         b->setAutoRaise(true);
-        b->setStyleSheet("QToolButton { color: #f0e0c0; font: 10px 'DejaVu Sans'; }");
+        setLettering(b, {QColor(0xf0, 0xe0, 0xc0), 10});
         m_phrase[n] = b;
     }
     m_mainchat = new ChatView(m_panel);
@@ -756,7 +756,6 @@ void Tchat::cupTimerTimer() {
 void Tchat::turntimerTimer() {
     ++m_turnTicks;
     const bool odd = m_turnTicks % 2 == 1;
-    m_timerLabel->setStyleSheet(QString("color: %1; font: bold 12px 'DejaVu Sans';")
-                                    .arg((odd ? kTimerOrange : kTimerOlive).name()));
+    setLetteringColour(m_timerLabel, odd ? kTimerOrange : kTimerOlive);
     if (odd) playSound("tick");
 }
