@@ -8,6 +8,7 @@
 #include "sim_games.h"
 #include "singleinstance.h"
 #include "tchat.h"
+#include "download/tdownload.h"
 #include "windows/tabout.h"
 #include "windows/tgamestart.h"
 #include "windows/thelp.h"
@@ -486,13 +487,33 @@ TEST(ClientStartup, SoloStartHostsAndLogsInAsYou) {
     HostShell host(fast);
     Tgamestart start(&w);
     Tspylist spies(&w);
-    w.setWindows({&spies, &start});
+    struct PaintSeen : QObject {
+        bool seen = false;
+        bool eventFilter(QObject*, QEvent* e) override {
+            seen = seen || e->type() == QEvent::Paint;
+            return false;
+        }
+    } painted;
+    w.installEventFilter(&painted);
+    bool paintedBeforeLobbyWindow = false;
+    w.setWindows({.spylist = &spies,
+                  .gamestart = &start,
+                  .download = LazyWindow<Tdownload>::madeBy([&] {
+                      paintedBeforeLobbyWindow = painted.seen;
+                      return new Tdownload(&w);
+                  })});
     w.connectWindows();
     w.setGamePort(port);
     w.setHostStarter([&](quint16 p) { return host.listen(p); });
     w.setParams({});
     w.show(); // processparams runs on the first show
+    EXPECT_EQ(w.findChild<Tdownload*>(), nullptr); // the board paints first
     ASSERT_TRUE(QTest::qWaitFor([&] { return text(w, "label_playername1") == "You"; }, kWaitMs));
+    // A solo start offers the lobby download, in a window of its own, once the board is up.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return w.findChild<Tdownload*>() && w.findChild<Tdownload*>()->isVisible(); },
+        kWaitMs));
+    EXPECT_TRUE(paintedBeforeLobbyWindow);
     EXPECT_TRUE(w.state().hosting());
     EXPECT_EQ(w.state().myplayer(), 1);
     EXPECT_TRUE(shown(w, "button_start"));

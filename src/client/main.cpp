@@ -2,6 +2,7 @@
 // host (which only listens when this copy hosts), and the event loop until the main window
 // closes.
 
+#include "appstyle.h"
 #include "artwork.h"
 #include "download/tdownload.h"
 #include "hostshell.h"
@@ -27,11 +28,11 @@ int main(int argc, char** argv) {
     SingleInstance guard;
     if (!guard.claim()) return 0;
 
+    QApplication::setStyle(new AppStyle);
     Tchat::setApplicationTitle();
     QApplication::setQuitOnLastWindowClosed(false);
 
     Tchat chat;
-    Tdownload download(&chat);
     Ttallylist tally(&chat);
     bg::HostShell host(chat);
 
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
         .help = LazyWindow<Thelp>::madeBy(
             [&chat, tiled] { return static_cast<Thelp*>(tiled(new Thelp(&chat))); }),
         .phrases = LazyWindow<Tphrases>::madeBy([&chat] { return new Tphrases(&chat); }),
-        .download = &download,
+        .download = LazyWindow<Tdownload>::madeBy([&chat] { return new Tdownload(&chat); }),
         .tally = &tally,
         .about = LazyWindow<Tabout>::madeBy(
             [&chat, tiled] { return static_cast<Tabout*>(tiled(new Tabout(&chat))); }),

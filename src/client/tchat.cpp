@@ -43,6 +43,7 @@ constexpr int kTimer1IntervalMs = 1;
 constexpr int kTurnTimerMs = 1000;
 constexpr int kPhraseGateTicks = 100;
 const QColor kSystemColour(0, 0, 255);
+constexpr int kFirstPaintWaitMs = 1000;
 const QColor kTimerOrange(255, 141, 28);
 const QColor kTimerOlive(47, 73, 2);
 constexpr int kPhraseButtons = 9;
@@ -360,15 +361,12 @@ void Tchat::loadPictures() {
     static_cast<QLabel*>(m_winnerPanel)->setPixmap(art::winnerBanner(dpr));
     static_cast<QLabel*>(m_choosePanel)->setPixmap(art::chooserPanel(dpr));
     m_image3->setPixmap(art::webLink(dpr));
-    // Move targets show their die's small face; bear-off targets the player's home dice. The
-    // faces are redrawn whenever a target is set up; until then they show a six.
-    for (int i = 1; i <= 2; ++i) {
-        m_moveit[i]->setPixmap(art::littleDie(6, dpr));
-        for (int p = 1; p <= 2; ++p)
-            m_home[p][i]->setPixmap(art::homeDie(p, 6, dpr));
-    }
+    // Move and bear-off targets get their faces when they are first set up (syncTargetFaces):
+    // they are hidden until then.
     m_shownCupFrame = -1;
     m_shownDie = {-1, -1, -1, -1};
+    m_shownMoveFace = {-1, -1, -1};
+    m_shownHomeFace = {{{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}};
 }
 
 void Tchat::setGamePort(quint16 port) {
@@ -420,11 +418,36 @@ void Tchat::showEvent(QShowEvent* e) {
     processparams();
 }
 
+bool Tchat::event(QEvent* e) {
+    const bool handled = QMainWindow::event(e);
+    // A top-level widget paints when it handles its update request.
+    if (e->type() == QEvent::UpdateRequest) runAfterFirstPaint();
+    return handled;
+}
+
+void Tchat::runAfterFirstPaint() {
+    if (m_painted) return;
+    m_painted = true;
+    for (auto& work : std::exchange(m_afterFirstPaint, {}))
+        QTimer::singleShot(0, this, std::move(work));
+}
+
+void Tchat::afterFirstPaint(std::function<void()> work) {
+    if (m_painted) {
+        QTimer::singleShot(0, this, std::move(work));
+        return;
+    }
+    // A window that is not painted soon (started minimised, say) does not hold the work back.
+    if (m_afterFirstPaint.empty())
+        QTimer::singleShot(kFirstPaintWaitMs, this, &Tchat::runAfterFirstPaint);
+    m_afterFirstPaint.push_back(std::move(work));
+}
+
 void Tchat::processparams() {
     m_state.beginParams();
     if (m_params.isEmpty()) {
         addSystemLine(std::string_view("Loading Solo Game..Please wait."));
-        if (m_windows.download) m_windows.download->show();
+        if (m_windows.download) afterFirstPaint([this] { m_windows.download->show(); });
         m_state.setSolo();
         hostpress();
     } else {

@@ -86,7 +86,7 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
         LazyWindow<Tgamestart> gamestart{};
         LazyWindow<Thelp> help{};
         LazyWindow<Tphrases> phrases{};
-        Tdownload* download = nullptr; // shown at start in a solo game
+        LazyWindow<Tdownload> download{}; // shown at start in a solo game
         Ttallylist* tally = nullptr;   // keeps the tally whether shown or not
         LazyWindow<Tabout> about{};
     };
@@ -192,6 +192,7 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
   protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
 
   private:
     // ClientSink
@@ -242,6 +243,11 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     QStringList m_params;
     quint16 m_port = 0;
     bool m_shownOnce = false;
+    // Runs once the window has first been painted: the board comes before other windows.
+    void afterFirstPaint(std::function<void()> work);
+    void runAfterFirstPaint();
+    bool m_painted = false;
+    std::vector<std::function<void()>> m_afterFirstPaint;
     bool m_closing = false;
     // Message boxes on screen, and a lost connection waiting for them to be read.
     int m_boxesOpen = 0;
