@@ -50,7 +50,7 @@ struct Weights {
     double bar = 10.0;          // a piece on the bar
     double off = 1.0;           // a piece borne off while there is contact
     double stack = 1.0;         // each piece beyond three on one point
-    double raceLeft = 2.0;      // in the race, each piece not yet borne off
+    double raceLeft = 0.0;      // in the race, each piece not yet borne off
     double deep = 2.0;          // a piece on the 1-, 2- or 3-point while there is contact
     double back = 3.0;          // a piece still in the opponent's home board or on the bar
     double backAhead = 0.3;     // the same, per pip we lead: ahead, it is time to come home
@@ -60,6 +60,13 @@ struct Weights {
 
 // Winning chances (0..1) of the player judged.
 double evaluate(const Sketch& s, const Weights& w = Weights{});
+
+// Whether a piece of either side still has to pass one of the other's.
+bool hasContact(const Sketch& s);
+// Winning chances once contact is over, from the pip counts.
+double raceChance(const Sketch& s, const Weights& w = Weights{});
+// The same position seen from the other side.
+Sketch flipped(const Sketch& s);
 
 // The share of the 36 throws with which side 1 hits a lone piece of side 0 (for tests).
 int shotsAt(const Sketch& s);
