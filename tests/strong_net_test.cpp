@@ -82,6 +82,27 @@ TEST(StrongNet, RaceChancesFollowThePipLead) {
     EXPECT_GT(raceChance(sketch(spread, even)), raceChance(sketch(piled, even)));
 }
 
+TEST(StrongNet, HandMadeInputsSeeBlockingPointsAndCostlyShots) {
+    // Two rows of points; only those in front of their last piece block it. Their piece at
+    // their distance 17 stands on our 8-point, one at 24 on our 1-point.
+    const Pile rows = {{4, 2}, {5, 2}, {6, 2}, {7, 2}, {9, 2}, {10, 2}, {11, 2}};
+    EXPECT_EQ(primeOf(sketch(rows, {{17, 1}, {1, 14}}), 0), 3);
+    EXPECT_EQ(primeOf(sketch(rows, {{24, 1}, {1, 14}}), 0), 4);
+    EXPECT_EQ(primeOf(sketch(rows, {{1, 15}}), 0), 0);
+    EXPECT_EQ(homeBoardOf(sketch(rows, {{1, 15}}), 0), 3);
+
+    // The same one-pip shot costs more at a piece that has nearly come home than at one
+    // that has just set out; no shot costs nothing.
+    const Shots nearHome = shotsOf(sketch({{2, 1}}, {{24, 1}, {1, 14}}));
+    const Shots justOut = shotsOf(sketch({{22, 1}}, {{4, 1}, {1, 14}}));
+    EXPECT_EQ(nearHome.throws, justOut.throws);
+    EXPECT_GT(justOut.loss, 0);
+    EXPECT_GT(nearHome.loss, justOut.loss);
+    const Shots none = shotsOf(sketch({{22, 2}}, {{4, 1}, {1, 14}}));
+    EXPECT_EQ(none.throws, 0);
+    EXPECT_EQ(none.loss, 0);
+}
+
 TEST(StrongNet, LearningRuleFollowsTheNetworksGradient) {
     NetWeights net = trainedNet();
     const Sketch s = sketch({{6, 4}, {7, 1}, {8, 3}, {13, 5}, {24, 2}}, kStart);

@@ -189,14 +189,16 @@ int targetsInReach(const Sketch& s) {
     return targets;
 }
 
-// What side 1's shots at side 0's lone pieces cost side 0 on average, in pips.
-double expectedHitLoss(const Sketch& s, const Weights& w) {
+// Side 1's throws that hit side 0's lone pieces, and what they cost side 0 on average.
+Shots shotsWith(const Sketch& s, const Weights& w) {
     const Targets t = targetsOf(s);
-    if (!t.blots) return 0;
+    Shots shots;
+    if (!t.blots) return shots;
     double loss = 0;
     forEachThrow([&](int a, int b, int ways) {
         const uint32_t hit = hitsWith(t, a, b);
         if (!hit) return;
+        shots.throws += ways;
         // A hit with one die is seen by anybody; one that needs both dice is often missed.
         const uint32_t from = t.onBar ? t.sources | kEntryBit : t.sources;
         const uint32_t direct = ((from >> a) | (from >> b)) & hit;
@@ -205,7 +207,8 @@ double expectedHitLoss(const Sketch& s, const Weights& w) {
         const int e = 31 - std::countl_zero(direct ? direct : hit);
         loss += ways * seen * (w.hitBase + w.hitPerPip * e);
     });
-    return loss / 36.0 * (1.0 + w.oppBoardHit * homePointsOf(s, 1));
+    shots.loss = loss / 36.0 * (1.0 + w.oppBoardHit * homePointsOf(s, 1));
+    return shots;
 }
 
 } // namespace
@@ -236,13 +239,26 @@ Sketch sketchOf(const Board& b, int player) {
     return s;
 }
 
+Shots shotsOf(const Sketch& s) {
+    return shotsWith(s, Weights{});
+}
+
+int primeOf(const Sketch& s, int side) {
+    const int firstBlocking = kFullDistance - backOf(s, 1 - side) + 1;
+    int run = 0, best = 0;
+    for (int d = std::max(1, firstBlocking); d <= kLastPoint; ++d) {
+        run = s.n[side][d] >= 2 ? run + 1 : 0;
+        best = std::max(best, run);
+    }
+    return best;
+}
+
+int homeBoardOf(const Sketch& s, int side) {
+    return homePointsOf(s, side);
+}
+
 int shotsAt(const Sketch& s) {
-    const Targets t = targetsOf(s);
-    int shots = 0;
-    forEachThrow([&](int a, int b, int ways) {
-        if (hitsWith(t, a, b)) shots += ways;
-    });
-    return shots;
+    return shotsOf(s).throws;
 }
 
 bool hasContact(const Sketch& s) {
@@ -272,7 +288,7 @@ double evaluate(const Sketch& s, const Weights& w) {
     lead += structureOf(s, 0, w) - structureOf(s, 1, w);
 
     // The opponent throws next: what our lone pieces are likely to cost.
-    lead -= expectedHitLoss(s, w);
+    lead -= shotsWith(s, w).loss;
     lead += w.targetBlot * targetsInReach(s);
     return winChance(lead - kOnRollPips, pipsOf(s, 0) + pipsOf(s, 1));
 }

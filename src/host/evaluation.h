@@ -68,7 +68,17 @@ double raceChance(const Sketch& s, const Weights& w = Weights{});
 // The same position seen from the other side.
 Sketch flipped(const Sketch& s);
 
-// The share of the 36 throws with which side 1 hits a lone piece of side 0 (for tests).
+// The share of the 36 throws with which side 1 hits a lone piece of side 0.
 int shotsAt(const Sketch& s);
+// Those throws, and what the hits cost side 0 on average in pips (by the default weights).
+struct Shots {
+    int throws = 0;
+    double loss = 0;
+};
+Shots shotsOf(const Sketch& s);
+// The longest row of points `side` holds in front of the other side's last piece.
+int primeOf(const Sketch& s, int side);
+// The points `side` holds in its home board.
+int homeBoardOf(const Sketch& s, int side);
 
 } // namespace bg

@@ -1,6 +1,7 @@
 #include "positionnet.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace bg {
 
@@ -9,6 +10,8 @@ namespace {
 constexpr float kPipScale = 1.0f / 100;
 constexpr float kPieceScale = 1.0f / kPieces;
 constexpr float kExtraScale = 0.5f; // pieces beyond three on a point
+constexpr float kHitLossScale = 1.0f / 20;
+constexpr float kHomeBoardPoints = 6;
 
 float sigmoid(float x) {
     return 1.0f / (1.0f + std::exp(-x));
@@ -51,25 +54,45 @@ NetInputs netInputsOf(const Sketch& s) {
     NetInputs in;
     addSide(in, s, 0);
     addSide(in, s, 1);
-    add(in, 2 * kNetSideInputs, float(shotsAt(s)) / 36);
-    add(in, 2 * kNetSideInputs + 1, float(shotsAt(flipped(s))) / 36);
+    const Sketch theirs = flipped(s);
+    const int at = 2 * kNetSideInputs;
+    const Shots atUs = shotsOf(s);
+    const Shots atThem = shotsOf(theirs);
+    add(in, at, float(atUs.throws) / 36);
+    add(in, at + 1, float(atThem.throws) / 36);
+    add(in, at + 2, float(atUs.loss) * kHitLossScale);
+    add(in, at + 3, float(atThem.loss) * kHitLossScale);
+    for (int k = 0; k < 2; ++k) {
+        add(in, at + 4 + k, float(primeOf(s, k)) / kHomeBoardPoints);
+        add(in, at + 6 + k, float(homeBoardOf(s, k)) / kHomeBoardPoints);
+    }
     return in;
 }
 
+// Most of the strong bot's thinking time is spent here. The hidden sums stay in vector
+// registers while the inputs are added in; each sum keeps its order, so nothing rounds
+// differently from the plain loop.
 NetOutput runNet(const NetWeights& net, const NetInputs& in) {
-    NetOutput out;
-    std::array<float, kNetHidden> sum;
-    for (int h = 0; h < kNetHidden; ++h)
-        sum[h] = net.hiddenBias(h);
+    using Lane = float __attribute__((vector_size(16)));
+    constexpr int kWidth = sizeof(Lane) / sizeof(float);
+    constexpr int kLanes = kNetHidden / kWidth;
+    static_assert(kNetHidden % kWidth == 0);
+    Lane sum[kLanes];
+    std::memcpy(sum, &net.w[kNetInputs * kNetHidden], sizeof sum); // the hidden biases
     for (int i = 0; i < in.count; ++i) {
         const float x = in.value[i];
+        const Lane xs = {x, x, x, x};
         const float* row = &net.w[in.index[i] * kNetHidden];
-        for (int h = 0; h < kNetHidden; ++h)
-            sum[h] += x * row[h];
+        for (int l = 0; l < kLanes; ++l) {
+            Lane w;
+            std::memcpy(&w, row + l * kWidth, sizeof w);
+            sum[l] += xs * w;
+        }
     }
+    NetOutput out;
     float o = net.outBias();
     for (int h = 0; h < kNetHidden; ++h) {
-        out.hidden[h] = sigmoid(sum[h]);
+        out.hidden[h] = sigmoid(sum[h / kWidth][h % kWidth]);
         o += out.hidden[h] * net.hiddenOut(h);
     }
     out.value = sigmoid(o);

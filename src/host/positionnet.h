@@ -6,9 +6,9 @@
 // It reads a Sketch (evaluation.h) as the player who just moved, with the opponent to throw,
 // and answers that player's winning chances. Its inputs are the pieces per home distance of
 // both sides (a few units per point: one piece, two, three, and the extra ones beyond), the
-// bar, the Acey-Deucey start pile, the pieces borne off and the pip counts, and two
-// hand-made ones the raw board hides: the opponent's shots at our lone pieces and our
-// direct shots at theirs.
+// bar, the Acey-Deucey start pile, the pieces borne off and the pip counts, and a few
+// hand-made ones the raw board hides, for both sides: the shots at the lone pieces and
+// what those hits cost in pips, the longest prime, the points held in the home board.
 
 #include "evaluation.h"
 
@@ -18,7 +18,8 @@ namespace bg {
 
 inline constexpr int kNetUnitsPerPoint = 4;
 inline constexpr int kNetSideInputs = kLastPoint * kNetUnitsPerPoint + 5;
-inline constexpr int kNetInputs = 2 * kNetSideInputs + 2;
+inline constexpr int kNetFeatures = 8; // shots, hit losses, primes and home boards of both
+inline constexpr int kNetInputs = 2 * kNetSideInputs + kNetFeatures;
 inline constexpr int kNetHidden = 40;
 // Every weight in one array: input to hidden (by input, then hidden unit), hidden biases,
 // hidden to output, output bias.
