@@ -23,7 +23,7 @@ namespace {
 
 constexpr double kLambda = 0.7;
 constexpr double kAlphaStart = 0.1;
-constexpr double kAlphaEnd = 0.01;
+constexpr double kAlphaEnd = 0.005;
 constexpr float kInitialSpread = 0.1f;
 constexpr unsigned kSeedSpacing = 1000000;
 constexpr int kReportEvery = 2000;
