@@ -7,9 +7,11 @@
 // Piece ids, levels and the numbering of points drop out, so positions that differ only in
 // which piece stands where look the same, and one evaluation serves both players.
 //
-// Once contact is over, the race decides: pips, plus a little for pieces still to bear off,
-// turned into winning chances. With contact the pip lead is adjusted by what the position is
-// worth: the opponent's shots at our lone pieces (counted over all 36 throws, with the points
+// Once contact is over, the race decides: pips, plus what a crowded low point or gaps on the
+// high ones waste, turned into winning chances. With contact the strong bot asks its trained
+// network (positionnet.h), which takes some of its inputs from here; the hand-made judgement
+// below remains for comparison: the pip lead adjusted by what the position is worth: the
+// opponent's shots at our lone pieces (counted over all 36 throws, with the points
 // they must land on), the points we hold, the longest row of them in front of opposing
 // pieces, anchors in the opponent's home board, our home board (worth more with opposing
 // pieces on the bar), pieces on the bar, stuck far back or piled deep, and borne off. Both

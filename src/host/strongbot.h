@@ -6,9 +6,10 @@
 // bear-off on a copy of the position with the host's own checks (moverules.h), follows each
 // until the rules end the turn (four moves on a double; through the Acey-Deucey 1-2 and the
 // double chosen after it), merges orders of moves that reach the same position, and scores
-// every final position (evaluation.h). It then plays the best plan one move per firing of the
-// bot timer through the host's handlers, like any other ability; the plan is kept between
-// firings as long as the position is the one it expects, and made afresh otherwise.
+// every final position (the race formula of evaluation.h, or with contact the network of
+// positionnet.h). It then plays the best plan one move per firing of the bot timer through
+// the host's handlers, like any other ability; the plan is kept between firings as long as
+// the position is the one it expects, and made afresh otherwise.
 //
 // The search allocates nothing: positions live on the stack, and the table of positions seen
 // is a fixed array reused from throw to throw.
