@@ -2,8 +2,10 @@
 // the strong bot taking seat 1 and seat 2 in turn. Prints the share of games it wins and its
 // CPU time per throw, from each decision to the message announcing its move.
 // Usage: strong_bot_bench [games of each kind, default 1000]
-// For tuning, STRONG_WEIGHTS may list replacement weights in the order of bg::Weights,
-// separated by commas (an empty entry keeps the default), and STRONG_SEEDS the first seed.
+// Contact positions are judged by the trained network (positionnet.h); STRONG_HAND=1 judges
+// them by the hand-made weights instead, and STRONG_WEIGHTS may list replacements for those
+// in the order of bg::Weights, separated by commas (an empty entry keeps the default).
+// STRONG_SEEDS gives the first seed.
 
 #include "strong_duel.h"
 #include "strongbot.h"
@@ -42,6 +44,8 @@ double percent(const Tally& t) {
 
 // Reads STRONG_WEIGHTS into the weights, in the order they are declared.
 void tuneFromEnvironment() {
+    const char* hand = std::getenv("STRONG_HAND");
+    if (hand && std::atoi(hand) == 1) setStrongNet(nullptr);
     const char* text = std::getenv("STRONG_WEIGHTS");
     if (!text) return;
     Weights w;

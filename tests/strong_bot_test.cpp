@@ -93,17 +93,17 @@ TEST(StrongBot, HitsALoneBlotWhenTheHitIsSafe) {
 }
 
 TEST(StrongBot, KeepsItsSixPrimeRatherThanBreakIt) {
-    // Player 2's prime from 9 down to 4 traps player 1's piece on 3. With 6-5 it could hit
-    // from the top of the prime (9/3*), as the standard bot would; it runs its last piece or
-    // moves from the mid-point instead, and the prime stands.
+    // Player 2's prime from 9 down to 4 traps player 1's two pieces on 3. With 6-5 it could
+    // run from the top of the prime (9/4, 8/2); it runs its last back piece or moves from the
+    // mid-point instead, and the prime stands.
     Board b = blank(2, {6, 5, 0, 0});
     for (int point = 4; point <= 9; ++point)
         place(b, 2, point, 2);
     place(b, 2, 22, 1);
     place(b, 2, 13, 2);
-    place(b, 1, 3, 1);
+    place(b, 1, 3, 2);
     place(b, 1, 20, 6);
-    place(b, 1, 19, 4);
+    place(b, 1, 19, 3);
     const Board after = afterPlan(b);
     for (int point = 4; point <= 9; ++point)
         EXPECT_GE(count(after, 2, point), 2) << "point " << point;

@@ -16,6 +16,8 @@ constexpr int kDeepEnd = 4; // distances below this are the deep points         
 constexpr double kOnRollPips = 4.0;    // the side to throw is about half a throw ahead
 constexpr double kSpreadBase = 2.0;    // how fast a pip lead turns into winning chances,
 constexpr double kSpreadPerPip = 0.11; // wider when many pips are still to go
+// A race of 100 pips a side with a lead of 8 pips (on roll) wins about three in four.
+constexpr double kRaceSpread = 0.78;
 constexpr uint32_t kBoardBits = ((1u << kLastPoint) - 1) << 1; // bits 1..24
 constexpr uint32_t kEntryBit = 1u << kFullDistance;
 
@@ -36,6 +38,17 @@ int backOf(const Sketch& s, int side) {
     for (int d = kFullDistance; d >= 1; --d)
         if (s.n[side][d] > 0) return d;
     return 0;
+}
+
+// A race count: the pips, plus what a side wastes bearing off from a crowded low point or
+// with gaps on the high ones (in the spirit of the well-known Keith count).
+double raceCountOf(const Sketch& s, int k) {
+    const auto& n = s.n[k];
+    double count = pipsOf(s, k);
+    count += 2 * std::max(0, n[1] - 1) + std::max(0, n[2] - 1) + std::max(0, n[3] - 3);
+    for (int d = 4; d <= kHomeBoardEnd; ++d)
+        if (n[d] == 0) count += 1;
+    return count;
 }
 
 double winChance(double lead, int totalPips) {
@@ -176,14 +189,16 @@ int targetsInReach(const Sketch& s) {
     return targets;
 }
 
-// What side 1's shots at side 0's lone pieces cost side 0 on average, in pips.
-double expectedHitLoss(const Sketch& s, const Weights& w) {
+// Side 1's throws that hit side 0's lone pieces, and what they cost side 0 on average.
+Shots shotsWith(const Sketch& s, const Weights& w) {
     const Targets t = targetsOf(s);
-    if (!t.blots) return 0;
+    Shots shots;
+    if (!t.blots) return shots;
     double loss = 0;
     forEachThrow([&](int a, int b, int ways) {
         const uint32_t hit = hitsWith(t, a, b);
         if (!hit) return;
+        shots.throws += ways;
         // A hit with one die is seen by anybody; one that needs both dice is often missed.
         const uint32_t from = t.onBar ? t.sources | kEntryBit : t.sources;
         const uint32_t direct = ((from >> a) | (from >> b)) & hit;
@@ -192,7 +207,8 @@ double expectedHitLoss(const Sketch& s, const Weights& w) {
         const int e = 31 - std::countl_zero(direct ? direct : hit);
         loss += ways * seen * (w.hitBase + w.hitPerPip * e);
     });
-    return loss / 36.0 * (1.0 + w.oppBoardHit * homePointsOf(s, 1));
+    shots.loss = loss / 36.0 * (1.0 + w.oppBoardHit * homePointsOf(s, 1));
+    return shots;
 }
 
 } // namespace
@@ -223,33 +239,58 @@ Sketch sketchOf(const Board& b, int player) {
     return s;
 }
 
+Shots shotsOf(const Sketch& s) {
+    return shotsWith(s, Weights{});
+}
+
+int primeOf(const Sketch& s, int side) {
+    const int firstBlocking = kFullDistance - backOf(s, 1 - side) + 1;
+    int run = 0, best = 0;
+    for (int d = std::max(1, firstBlocking); d <= kLastPoint; ++d) {
+        run = s.n[side][d] >= 2 ? run + 1 : 0;
+        best = std::max(best, run);
+    }
+    return best;
+}
+
+int homeBoardOf(const Sketch& s, int side) {
+    return homePointsOf(s, side);
+}
+
 int shotsAt(const Sketch& s) {
-    const Targets t = targetsOf(s);
-    int shots = 0;
-    forEachThrow([&](int a, int b, int ways) {
-        if (hitsWith(t, a, b)) shots += ways;
-    });
-    return shots;
+    return shotsOf(s).throws;
+}
+
+bool hasContact(const Sketch& s) {
+    return backOf(s, 0) + backOf(s, 1) > kFullDistance;
+}
+
+double raceChance(const Sketch& s, const Weights& w) {
+    if (s.off[1] == kPieces) return 0;
+    if (s.off[0] == kPieces) return 1;
+    const double count0 = raceCountOf(s, 0) + w.raceLeft * (kPieces - s.off[0]);
+    const double count1 = raceCountOf(s, 1) + w.raceLeft * (kPieces - s.off[1]);
+    const double spread = kRaceSpread * std::sqrt(count0 + count1);
+    return 1.0 / (1.0 + std::exp(-(count1 - count0 - kOnRollPips) / spread));
+}
+
+Sketch flipped(const Sketch& s) {
+    Sketch f;
+    f.n = {s.n[1], s.n[0]};
+    f.bar = {s.bar[1], s.bar[0]};
+    f.off = {s.off[1], s.off[0]};
+    return f;
 }
 
 double evaluate(const Sketch& s, const Weights& w) {
-    const int pips0 = pipsOf(s, 0);
-    const int pips1 = pipsOf(s, 1);
-    const int total = pips0 + pips1;
-    const bool contact = backOf(s, 0) + backOf(s, 1) > kFullDistance;
-    if (!contact) {
-        const double left0 = pips0 + w.raceLeft * (kPieces - s.off[0]);
-        const double left1 = pips1 + w.raceLeft * (kPieces - s.off[1]);
-        return winChance(left1 - left0 - kOnRollPips, total);
-    }
-
-    double lead = pips1 - pips0;
+    if (!hasContact(s)) return raceChance(s, w);
+    double lead = pipsOf(s, 1) - pipsOf(s, 0);
     lead += structureOf(s, 0, w) - structureOf(s, 1, w);
 
     // The opponent throws next: what our lone pieces are likely to cost.
-    lead -= expectedHitLoss(s, w);
+    lead -= shotsWith(s, w).loss;
     lead += w.targetBlot * targetsInReach(s);
-    return winChance(lead - kOnRollPips, total);
+    return winChance(lead - kOnRollPips, pipsOf(s, 0) + pipsOf(s, 1));
 }
 
 } // namespace bg

@@ -7,9 +7,11 @@
 // Piece ids, levels and the numbering of points drop out, so positions that differ only in
 // which piece stands where look the same, and one evaluation serves both players.
 //
-// Once contact is over, the race decides: pips, plus a little for pieces still to bear off,
-// turned into winning chances. With contact the pip lead is adjusted by what the position is
-// worth: the opponent's shots at our lone pieces (counted over all 36 throws, with the points
+// Once contact is over, the race decides: pips, plus what a crowded low point or gaps on the
+// high ones waste, turned into winning chances. With contact the strong bot asks its trained
+// network (positionnet.h), which takes some of its inputs from here; the hand-made judgement
+// below remains for comparison: the pip lead adjusted by what the position is worth: the
+// opponent's shots at our lone pieces (counted over all 36 throws, with the points
 // they must land on), the points we hold, the longest row of them in front of opposing
 // pieces, anchors in the opponent's home board, our home board (worth more with opposing
 // pieces on the bar), pieces on the bar, stuck far back or piled deep, and borne off. Both
@@ -50,7 +52,7 @@ struct Weights {
     double bar = 10.0;          // a piece on the bar
     double off = 1.0;           // a piece borne off while there is contact
     double stack = 1.0;         // each piece beyond three on one point
-    double raceLeft = 2.0;      // in the race, each piece not yet borne off
+    double raceLeft = 0.0;      // in the race, each piece not yet borne off
     double deep = 2.0;          // a piece on the 1-, 2- or 3-point while there is contact
     double back = 3.0;          // a piece still in the opponent's home board or on the bar
     double backAhead = 0.3;     // the same, per pip we lead: ahead, it is time to come home
@@ -61,7 +63,24 @@ struct Weights {
 // Winning chances (0..1) of the player judged.
 double evaluate(const Sketch& s, const Weights& w = Weights{});
 
-// The share of the 36 throws with which side 1 hits a lone piece of side 0 (for tests).
+// Whether a piece of either side still has to pass one of the other's.
+bool hasContact(const Sketch& s);
+// Winning chances once contact is over, from the pip counts.
+double raceChance(const Sketch& s, const Weights& w = Weights{});
+// The same position seen from the other side.
+Sketch flipped(const Sketch& s);
+
+// The share of the 36 throws with which side 1 hits a lone piece of side 0.
 int shotsAt(const Sketch& s);
+// Those throws, and what the hits cost side 0 on average in pips (by the default weights).
+struct Shots {
+    int throws = 0;
+    double loss = 0;
+};
+Shots shotsOf(const Sketch& s);
+// The longest row of points `side` holds in front of the other side's last piece.
+int primeOf(const Sketch& s, int side);
+// The points `side` holds in its home board.
+int homeBoardOf(const Sketch& s, int side);
 
 } // namespace bg

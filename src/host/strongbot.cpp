@@ -11,7 +11,7 @@ namespace bg {
 namespace {
 
 constexpr int kMaxMoves = 4;         // the most dice one throw (or one double choice) gives
-constexpr int kDoubleCandidates = 2; // 1-2 endings whose doubles are searched in full
+constexpr int kDoubleCandidates = 1; // 1-2 endings whose doubles are searched in full
 
 uint64_t keyOf(const Sketch& sketch, const Dice& dice, uint64_t extra) {
     static_assert(sizeof(Sketch) == 56, "a sketch hashes as seven words");
@@ -77,7 +77,7 @@ Plan StrongPlanner::planDouble(const Board& b) {
         if (sequelOf(chosen, nullptr) == Sequel::MoreMoves) {
             after = plan(chosen);
         } else {
-            after.score = evaluate(sketchOf(chosen, b.currentplayer), m_weights);
+            after.score = judge(sketchOf(chosen, b.currentplayer));
             after.positions = 1;
         }
         best.positions += after.positions;
@@ -148,7 +148,7 @@ void StrongPlanner::visit(Search& s, Board& next, const PlannedStep& step, int d
         expand(s, next, depth + 1);
         return;
     }
-    const double score = evaluate(sketch, m_weights);
+    const double score = judge(sketch);
     if (sequel == Sequel::ChooseDouble) {
         // Keep the best few; the double decides later what they are really worth.
         int slot = s.pendingCount < kDoubleCandidates ? s.pendingCount++ : -1;
@@ -183,6 +183,11 @@ void StrongPlanner::refineDoubles(Search& s) {
             s.best.steps[ending.count + k] = after.steps[k];
         s.best.count = std::min(ending.count + after.count, kMaxPlanSteps);
     }
+}
+
+double StrongPlanner::judge(const Sketch& sketch) const {
+    if (!hasContact(sketch)) return raceChance(sketch, m_weights);
+    return m_net ? netValue(*m_net, sketch) : evaluate(sketch, m_weights);
 }
 
 bool StrongPlanner::firstSight(uint64_t key) {
@@ -262,6 +267,11 @@ int strongDouble(const Board& b) {
 
 void setStrongWeights(const Weights& weights) {
     memory().planner.setWeights(weights);
+    memory().expect = 0;
+}
+
+void setStrongNet(const NetWeights* net) {
+    memory().planner.setNet(net);
     memory().expect = 0;
 }
 

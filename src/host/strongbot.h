@@ -6,14 +6,16 @@
 // bear-off on a copy of the position with the host's own checks (moverules.h), follows each
 // until the rules end the turn (four moves on a double; through the Acey-Deucey 1-2 and the
 // double chosen after it), merges orders of moves that reach the same position, and scores
-// every final position (evaluation.h). It then plays the best plan one move per firing of the
-// bot timer through the host's handlers, like any other ability; the plan is kept between
-// firings as long as the position is the one it expects, and made afresh otherwise.
+// every final position (the race formula of evaluation.h, or with contact the network of
+// positionnet.h). It then plays the best plan one move per firing of the bot timer through
+// the host's handlers, like any other ability; the plan is kept between firings as long as
+// the position is the one it expects, and made afresh otherwise.
 //
 // The search allocates nothing: positions live on the stack, and the table of positions seen
 // is a fixed array reused from throw to throw.
 
 #include "evaluation.h"
+#include "positionnet.h"
 
 #include <array>
 #include <cstdint>
@@ -44,6 +46,8 @@ class StrongPlanner {
   public:
     explicit StrongPlanner(const Weights& weights = Weights{}) : m_weights(weights) {}
     void setWeights(const Weights& weights) { m_weights = weights; }
+    // Contact positions are judged by `net`, or by the hand-made weights when it is null.
+    void setNet(const NetWeights* net) { m_net = net; }
     Plan plan(const Board& b);
     // The plan after an Acey-Deucey 1-2: the double to choose first, then its moves.
     Plan planDouble(const Board& b);
@@ -55,8 +59,10 @@ class StrongPlanner {
     void refineDoubles(Search& s);
     bool firstSight(uint64_t key);
     void forgetSeen();
+    double judge(const Sketch& sketch) const;
 
     Weights m_weights;
+    const NetWeights* m_net = &trainedNet();
     // Positions met in the current search (open addressing, stamped by search).
     static constexpr int kSeenSlots = 1 << 15;
     struct Seen {
@@ -75,5 +81,7 @@ bool strongMove(TServer& host);
 int strongDouble(const Board& b);
 // For tuning by self-play: the weights the playing bot judges by from now on.
 void setStrongWeights(const Weights& weights);
+// For training: the network the playing bot judges contact positions by (null: the weights).
+void setStrongNet(const NetWeights* net);
 
 } // namespace bg
