@@ -699,3 +699,19 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+TEST(PlayByClicks, SoloGameAgainstStrongChosenInTheMenu) {
+    Solo s;
+    Tchat& w = s.w;
+    clickAction(w, "Strong1");
+    ASSERT_EQ(w.botAbility(), bg::kAbilityStrong);
+    EXPECT_TRUE(fileText(w.settingsPath()).contains("Botabilities=2"));
+    startGameByClicks(w, s.start, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(w, "image_direction1"); }, kWaitMs));
+    Player you(w, 1);
+    ASSERT_TRUE(playToTheEnd({&you}, {&w}, kGameMs)) << labelText(w, "label_status").toStdString();
+    const QString banner = labelText(w, "label_winner1");
+    EXPECT_TRUE(banner == "You have Won the Game!" || banner == "Zobo has Won the Game!")
+        << banner.toStdString();
+    EXPECT_EQ(w.botAbility(), bg::kAbilityStrong); // the whole game against the strong bot
+}
