@@ -282,8 +282,10 @@ def run():
             game = Game(spy, {1: alice, 2: bob})
             game.ready()
             killed_at = None
-            # A sanitizer build plays several times slower.
-            deadline = time.time() + (1200 if os.environ.get("BG_SANITIZED") else 420)
+            # Every click goes through the accessibility bus, so a whole game of two people
+            # takes minutes, more on a loaded machine; a sanitizer build plays several times
+            # slower still. Only a stalled game comes near these limits.
+            deadline = time.time() + (1400 if os.environ.get("BG_SANITIZED") else 840)
             while game.step():
                 assert time.time() < deadline, f"no winner; last: {spy.snapshot()[-5:]}"
                 r = game.replay

@@ -9,9 +9,11 @@ src=$1 target=$2 seconds=${3:-15}
 command -v clang++-14 >/dev/null 2>&1 || exit 77
 cd "$src"
 [ -f build-fuzz/CMakeCache.txt ] || cmake --preset fuzz >/dev/null
-cmake --build build-fuzz --target "$target" >/dev/null
 corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
+# Quiet when it builds; the whole log when it does not, so a failure says why.
+cmake --build build-fuzz --target "$target" >"$corpus/build.log" 2>&1 || { cat "$corpus/build.log"; exit 1; }
+rm -f "$corpus/build.log"
 seeds="tests/fuzz/${target%_fuzz}_corpus"
 [ -d "$seeds" ] && cp "$seeds"/* "$corpus"/
 "build-fuzz/tests/fuzz/$target" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
