@@ -247,22 +247,41 @@ void startGameByClicks(Tchat& w, Tgamestart& dialog, bool acey) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
+// From the Start button to the winner banner of a normal solo game, by clicks.
+void playSoloToTheBanner(Solo& s, Player& you, QString& banner) {
+    Tchat& w = s.w;
+    startGameByClicks(w, s.start, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(w, "image_direction1"); }, kWaitMs));
+    ASSERT_TRUE(playToTheEnd({&you}, {&w}, kGameMs)) << labelText(w, "label_status").toStdString();
+    banner = labelText(w, "label_winner1");
+    EXPECT_TRUE(banner == "You have Won the Game!" || banner == "Zobo has Won the Game!")
+        << banner.toStdString();
+}
+
 } // namespace
 
 TEST(PlayByClicks, SoloGameToTheWinnerBanner) {
     Solo s;
     Tchat& w = s.w;
-    startGameByClicks(w, s.start, false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(w, "image_direction1"); }, kWaitMs));
     Player you(w, 1);
-    ASSERT_TRUE(playToTheEnd({&you}, {&w}, kGameMs)) << labelText(w, "label_status").toStdString();
-    const QString banner = labelText(w, "label_winner1");
-    EXPECT_TRUE(banner == "You have Won the Game!" || banner == "Zobo has Won the Game!")
-        << banner.toStdString();
+    QString banner;
+    ASSERT_NO_FATAL_FAILURE(playSoloToTheBanner(s, you, banner));
     EXPECT_EQ(you.undone(), 1);
     EXPECT_TRUE(chatText(w).contains(banner));
     // The settings were saved with the time per turn the dialog sent.
     EXPECT_TRUE(fileText(w.settingsPath()).contains("Timeperturn=1000"));
+}
+
+TEST(PlayByClicks, SoloGameAgainstStrongChosenInTheMenu) {
+    Solo s;
+    Tchat& w = s.w;
+    clickAction(w, "Strong1");
+    ASSERT_EQ(w.botAbility(), bg::kAbilityStrong);
+    EXPECT_TRUE(fileText(w.settingsPath()).contains("Botabilities=2"));
+    Player you(w, 1);
+    QString banner;
+    ASSERT_NO_FATAL_FAILURE(playSoloToTheBanner(s, you, banner));
+    EXPECT_EQ(w.botAbility(), bg::kAbilityStrong); // the whole game against the strong bot
 }
 
 TEST(PlayByClicks, AceyGameOffersTheDoublesChooser) {
@@ -706,20 +725,4 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
-}
-
-TEST(PlayByClicks, SoloGameAgainstStrongChosenInTheMenu) {
-    Solo s;
-    Tchat& w = s.w;
-    clickAction(w, "Strong1");
-    ASSERT_EQ(w.botAbility(), bg::kAbilityStrong);
-    EXPECT_TRUE(fileText(w.settingsPath()).contains("Botabilities=2"));
-    startGameByClicks(w, s.start, false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(w, "image_direction1"); }, kWaitMs));
-    Player you(w, 1);
-    ASSERT_TRUE(playToTheEnd({&you}, {&w}, kGameMs)) << labelText(w, "label_status").toStdString();
-    const QString banner = labelText(w, "label_winner1");
-    EXPECT_TRUE(banner == "You have Won the Game!" || banner == "Zobo has Won the Game!")
-        << banner.toStdString();
-    EXPECT_EQ(w.botAbility(), bg::kAbilityStrong); // the whole game against the strong bot
 }
