@@ -1,0 +1,295 @@
+// Trains the strong bot's contact network (contactnet.h) by temporal-difference learning,
+// TD(lambda), in games of the network against itself, and writes the weights as a source
+// file. Both seats play greedily by the network being trained; each side has its own learner,
+// shown the position it left after each of its turns, and both teach the one network. The
+// first position without contact, judged by the race evaluator, ends a side's lesson.
+//
+// Every `--every` games it plays a fixed set of games against the frozen previous strong bot
+// (each seed twice, the sides swapped) and prints the share won: the learning curve, also
+// written to `--curve` as CSV for plot_curve.py. The weights are written at each of those
+// points too, so an interrupted run leaves its latest network.
+//
+// Usage: selfplay_train --games N --seed S --out FILE.cpp [--curve FILE.csv] [--every N]
+//        [--eval-games N] [--acey PERCENT] [--start random|previous|FILE.cpp.bin]
+//        [--alpha A0,A1] [--lambda L]
+// "previous" starts from the frozen previous network for the inputs and hidden units it had;
+// a .bin file is what an earlier run wrote beside its weights, to go on from there.
+// The same arguments give the same weights: every game is seeded from `seed`.
+
+#include "contactlearner.h"
+#include "previous/positionnet.h"
+#include "race.h"
+#include "sim_games.h"
+#include "planner.h"
+#include "strongbot.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+using namespace bg;
+
+namespace {
+
+constexpr unsigned kSeedSpacing = 1000000;
+constexpr unsigned kEvalSeeds = 770000000; // far from the seeds of tests and benchmarks
+constexpr int kBotDelayMs = 500;
+
+struct Options {
+    int games = 100000;
+    unsigned seed = 1;
+    std::string out = "contactweights.cpp";
+    std::string curve;
+    int every = 5000;
+    int evalGames = 400;
+    int aceyShare = 25;
+    bool fromPrevious = true;
+    std::string startFile; // raw weights a former run wrote beside its source file
+    double alpha0 = 0.02, alpha1 = 0.002;
+    double lambda = 0.7;
+};
+
+// Every seat the bot plays is strong; the judge decides whose judgement a seat uses.
+class AllStrong : public BotSettings {
+  public:
+    int botDelayMs() const override { return kBotDelayMs; }
+    bool botNotLimited() const override { return true; }
+    int botAbility() const override { return kAbilityStrong; }
+};
+
+previous::Sketch asPrevious(const Sketch& s) {
+    previous::Sketch p;
+    p.n = s.n;
+    p.bar = s.bar;
+    p.off = s.off;
+    return p;
+}
+
+// The network in training for every seat but `previousSeat`, which judges as the frozen
+// previous bot did: its network for contact, the race formula otherwise.
+class TrainingJudge : public PositionJudge {
+  public:
+    explicit TrainingJudge(const ContactNet& net) : m_net(net) {}
+    int previousSeat = 0;
+    double judge(const Sketch& s, int player, bool acey) const override {
+        if (player == previousSeat)
+            return hasContact(s) ? previous::netValue(previous::trainedNet(), asPrevious(s))
+                                 : previous::raceChance(asPrevious(s));
+        return hasContact(s) ? contactValue(m_net, s) : raceValue(s, acey);
+    }
+
+  private:
+    const ContactNet& m_net;
+};
+
+// A game whose strong bot judges by `judge` and plays by the network alone (no look-ahead:
+// many more games in the same time).
+struct Game {
+    sim::Sim sim;
+    AllStrong settings;
+    Game(unsigned seed, const PositionJudge& judge) : sim(seed, kBotDelayMs, true) {
+        sim.host = std::make_unique<TServer>(sim.outbox, sim.clock, sim.random, settings);
+        sim.host->strongBot().planner().setJudge(&judge);
+        sim.host->strongBot().planner().setLookAhead(false);
+    }
+};
+
+// One self-play game, both sides learning. Returns the winner (0: unfinished).
+int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned seed,
+            bool acey) {
+    Game g(seed, judge);
+    learners[0].startGame();
+    learners[1].startGame();
+    int mover = 0;
+    auto watch = [&](std::string_view m) {
+        const Board& b = g.sim.host->board();
+        if (m.starts_with("CMD_threwdice+") || m.starts_with("CMD_firstroll+")) {
+            mover = b.currentplayer;
+        } else if (m.starts_with("CMD_nextplayer+")) {
+            // An Acey-Deucey double throws again: the turn is not over yet.
+            if (isPlayer(mover) && b.currentplayer != mover)
+                learners[mover - 1].observe(sketchOf(b, mover));
+        }
+    };
+    const sim::GameResult game = sim::playBotGame(g.sim, acey, false, watch);
+    if (!game.finished) return 0;
+    learners[game.winner - 1].finish(1.0);
+    learners[2 - game.winner].finish(0.0);
+    return game.winner;
+}
+
+// Plays the fixed evaluation games; returns the share the network wins.
+double againstPrevious(TrainingJudge& judge, int games, bool acey) {
+    int won = 0, played = 0;
+    for (int g = 0; g < games; ++g) {
+        const int mine = g % 2 == 0 ? 1 : 2;
+        judge.previousSeat = 3 - mine;
+        Game game(kEvalSeeds + unsigned(g / 2) + (acey ? kSeedSpacing : 0), judge);
+        const sim::GameResult r = sim::playBotGame(game.sim, acey, false);
+        if (!r.finished) continue;
+        ++played;
+        if (r.winner == mine) ++won;
+    }
+    judge.previousSeat = 0;
+    return played ? 100.0 * won / played : 0;
+}
+
+void writeWeights(const ContactNet& net, const Options& o, int games) {
+    const std::string tmp = o.out + ".tmp";
+    FILE* f = std::fopen(tmp.c_str(), "w");
+    if (!f) {
+        std::perror(tmp.c_str());
+        std::exit(1);
+    }
+    std::fprintf(f,
+                 "// Generated by tools/selfplay_train (%d games of self-play, seed %u, acey "
+                 "share %d%%, from %s weights); do not edit.\n// Regenerate: see README.md, "
+                 "\"The strong bot's network\".\n// clang-format off\n#include "
+                 "\"contactnet.h\"\n\nnamespace bg {\n\nnamespace {\n"
+                 "static_assert(kContactLayout == %uu && kContactWeightCount == %d, "
+                 "\"the weights belong to another input layout: retrain\");\n"
+                 "constexpr ContactNet kTrained{{{\n",
+                 games, o.seed, o.aceyShare,
+                 !o.startFile.empty() ? o.startFile.c_str()
+                 : o.fromPrevious     ? "the previous"
+                                      : "random",
+                 kContactLayout, kContactWeightCount);
+    for (int i = 0; i < kContactWeightCount; ++i)
+        std::fprintf(f, "%.9gf,%s", double(net.w[i]), i % 8 == 7 ? "\n" : " ");
+    std::fprintf(f, "}}};\n} // namespace\n\nconst ContactNet& shippedContactNet() {\n"
+                    "    return kTrained;\n}\n\n} // namespace bg\n");
+    std::fclose(f);
+    std::rename(tmp.c_str(), o.out.c_str());
+    // Each point of the curve keeps its weights, to choose from afterwards.
+    std::error_code ignored;
+    std::filesystem::copy_file(o.out, o.out + "." + std::to_string(games),
+                               std::filesystem::copy_options::overwrite_existing, ignored);
+    // The same weights, exactly, for a later run to start from.
+    if (FILE* raw = std::fopen((o.out + ".bin").c_str(), "wb")) {
+        std::fwrite(&kContactLayout, sizeof kContactLayout, 1, raw);
+        std::fwrite(net.w.data(), sizeof(float), net.w.size(), raw);
+        std::fclose(raw);
+    }
+}
+
+// Random weights, or the previous network's for the inputs and hidden units it had.
+void initialise(ContactNet& net, const Options& o, std::mt19937& random) {
+    std::uniform_real_distribution<float> spread(-0.1f, 0.1f);
+    for (float& w : net.w)
+        w = spread(random);
+    if (!o.startFile.empty()) {
+        FILE* f = std::fopen(o.startFile.c_str(), "rb");
+        uint32_t layout = 0;
+        if (!f || std::fread(&layout, sizeof layout, 1, f) != 1 || layout != kContactLayout ||
+            std::fread(net.w.data(), sizeof(float), net.w.size(), f) != net.w.size()) {
+            std::fprintf(stderr, "%s: not weights of this layout\n", o.startFile.c_str());
+            std::exit(1);
+        }
+        std::fclose(f);
+        return;
+    }
+    if (!o.fromPrevious) return;
+    using namespace previous;
+    const NetWeights& old = trainedNet();
+    static_assert(kNetInputs <= kContactInputs && kNetHidden <= kContactHidden);
+    for (int i = 0; i < kContactInputs; ++i)
+        for (int h = 0; h < kNetHidden; ++h)
+            net.inHidden(i, h) = i < kNetInputs ? old.inHidden(i, h) : 0.0f;
+    std::uniform_real_distribution<float> small(-0.02f, 0.02f);
+    for (int h = 0; h < kContactHidden; ++h) {
+        if (h < kNetHidden) {
+            net.hiddenBias(h) = old.hiddenBias(h);
+            net.hiddenOut(h) = old.hiddenOut(h);
+        } else {
+            net.hiddenOut(h) = small(random);
+        }
+    }
+    net.outBias() = old.outBias();
+}
+
+Options parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string key = argv[i];
+        const char* v = argv[i + 1];
+        if (key == "--games") o.games = std::max(1, std::atoi(v));
+        else if (key == "--seed") o.seed = unsigned(std::strtoul(v, nullptr, 10));
+        else if (key == "--out") o.out = v;
+        else if (key == "--curve") o.curve = v;
+        else if (key == "--every") o.every = std::max(1, std::atoi(v));
+        else if (key == "--eval-games") o.evalGames = std::max(0, std::atoi(v));
+        else if (key == "--acey") o.aceyShare = std::atoi(v);
+        else if (key == "--start") {
+            o.fromPrevious = std::strcmp(v, "previous") == 0;
+            if (std::strcmp(v, "random") != 0 && !o.fromPrevious) o.startFile = v;
+        }
+        else if (key == "--alpha") std::sscanf(v, "%lf,%lf", &o.alpha0, &o.alpha1);
+        else if (key == "--lambda") o.lambda = std::atof(v);
+        else {
+            std::fprintf(stderr, "unknown option %s\n", key.c_str());
+            std::exit(2);
+        }
+    }
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options o = parse(argc, argv);
+    std::mt19937 random(o.seed);
+    auto net = std::make_unique<ContactNet>();
+    initialise(*net, o, random);
+    TrainingJudge judge(*net);
+    bool aceyGame = false;
+    auto race = [&aceyGame](const Sketch& s) { return raceValue(s, aceyGame); };
+    ContactLearner learners[2] = {{*net, o.alpha0, o.lambda, race},
+                                  {*net, o.alpha0, o.lambda, race}};
+    FILE* curve = o.curve.empty() ? nullptr : std::fopen(o.curve.c_str(), "w");
+    if (curve) std::fprintf(curve, "games,vs_previous_normal,vs_previous_acey,seconds\n");
+
+    const auto started = std::chrono::steady_clock::now();
+    auto seconds = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    };
+    auto evaluate = [&](int played) {
+        if (o.evalGames == 0) return;
+        const double normal = againstPrevious(judge, o.evalGames, false);
+        const double acey = againstPrevious(judge, o.evalGames / 2, true);
+        std::printf("%d games, %.0f s: vs-previous normal %.1f%%, acey %.1f%%\n", played,
+                    seconds(), normal, acey);
+        std::fflush(stdout);
+        if (curve) {
+            std::fprintf(curve, "%d,%.2f,%.2f,%.0f\n", played, normal, acey, seconds());
+            std::fflush(curve);
+        }
+    };
+    evaluate(0);
+    int unfinished = 0;
+    for (int g = 0; g < o.games; ++g) {
+        // The step size falls geometrically from the first value to the last.
+        const double alpha = o.alpha0 * std::pow(o.alpha1 / o.alpha0, double(g) / o.games);
+        learners[0].setAlpha(alpha);
+        learners[1].setAlpha(alpha);
+        const bool acey = int(random() % 100) < o.aceyShare;
+        aceyGame = acey;
+        if (!trainOn(learners, judge, (o.seed + 1) * kSeedSpacing * 3 + unsigned(g), acey)) ++unfinished;
+        if ((g + 1) % 1000 == 0 && (g + 1) % o.every != 0) {
+            std::printf("%d games, %.0f s, %.1f games/s, alpha %.4f, unfinished %d\n", g + 1,
+                        seconds(), (g + 1) / seconds(), alpha, unfinished);
+            std::fflush(stdout);
+        }
+        if ((g + 1) % o.every == 0 || g + 1 == o.games) {
+            writeWeights(*net, o, g + 1);
+            evaluate(g + 1);
+        }
+    }
+    if (curve) std::fclose(curve);
+    return 0;
+}
