@@ -1,10 +1,12 @@
 // The program's entry: the single-instance guard, then every window in its fixed order, the
 // host (which only listens when this copy hosts), and the event loop until the main window
-// closes.
+// closes. A copy that hosted or joined from a dialog starts its successor last of all, once
+// the guard and the game's port are free for it.
 
 #include "appstyle.h"
 #include "artwork.h"
 #include "download/tdownload.h"
+#include "hostannouncement.h"
 #include "hostshell.h"
 #include "serve.h"
 #include "singleinstance.h"
@@ -20,11 +22,26 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProcess>
 
-int main(int argc, char** argv) {
-    // A host without a window needs no display and no single-instance guard.
-    if (bg::wantsHeadlessHost(argc, argv)) return bg::runHeadlessHost(argc, argv);
-    QApplication app(argc, argv);
+#include <memory>
+#include <optional>
+
+namespace {
+
+void startCopy(const NextCopy& copy) {
+    QProcess process;
+    process.setProgram(QCoreApplication::applicationFilePath());
+    process.setArguments(copy.arguments);
+    if (copy.port) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("BG_PORT", QString::number(*copy.port));
+        process.setProcessEnvironment(environment);
+    }
+    process.startDetached();
+}
+
+int runWindows(QApplication& app, std::optional<NextCopy>& next) {
     SingleInstance guard;
     if (!guard.claim()) return 0;
 
@@ -56,7 +73,15 @@ int main(int argc, char** argv) {
     // Without parameters the game is solo, against the bot only: nobody else may reach it.
     const auto reach = app.arguments().size() <= 1 ? bg::HostShell::Reach::LoopbackOnly
                                                    : bg::HostShell::Reach::AllAddresses;
-    chat.setHostStarter([&host, reach](quint16 port) { return host.listen(port, reach); });
+    // A copy that others may join tells its network about the game.
+    std::unique_ptr<HostAnnouncement> announcement;
+    chat.setHostStarter([&host, &announcement, reach, &app](quint16 port) {
+        if (!host.listen(port, reach)) return false;
+        if (reach == bg::HostShell::Reach::AllAddresses)
+            announcement = std::make_unique<HostAnnouncement>(host, app.arguments().value(1), port);
+        return true;
+    });
+    chat.setNextCopyStarter([&next](const NextCopy& copy) { next = copy; });
     chat.setHostErrorText([&host] { return host.lastError(); });
     chat.connectWindows();
     QObject::connect(&chat, &Tchat::gameForTally, &tally, &Ttallylist::addgame);
@@ -79,4 +104,16 @@ int main(int argc, char** argv) {
     armStartupProbe(&chat);
     chat.show();
     return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // A host without a window needs no display and no single-instance guard.
+    if (bg::wantsHeadlessHost(argc, argv)) return bg::runHeadlessHost(argc, argv);
+    QApplication app(argc, argv);
+    std::optional<NextCopy> next;
+    const int result = runWindows(app, next);
+    if (next) startCopy(*next);
+    return result;
 }

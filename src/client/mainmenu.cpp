@@ -67,6 +67,7 @@ void Tchat::buildMenus() {
     m_startGame->setEnabled(false);
     connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
     file->addSeparator();
+    addNetworkGameItems(file);
     connect(menuItem(file, "Exit1", "Exit"), &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = submenu(bar, "Options1", "Options");

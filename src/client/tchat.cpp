@@ -375,6 +375,7 @@ void Tchat::setGamePort(quint16 port) {
 }
 
 void Tchat::connectWindows() {
+    connectNetworkGames();
     m_windows.gamestart.onMade([this](Tgamestart& dialog) {
         connect(&dialog, &Tgamestart::startRequested, this,
                 [this](const QString& seconds, const QString& acey) {
@@ -475,6 +476,8 @@ void Tchat::hostpress() {
         return;
     }
     m_state.hostpress();
+    // A solo game listens on the loopback address only: nobody else could join it.
+    if (!m_params.isEmpty()) announceJoinAddresses();
     m_sock->setHostName(bg::kLoopback);
     openSock();
     syncView();

@@ -13,6 +13,7 @@
 
 #include "clientstate.h"
 #include "lazywindow.h"
+#include "windows/nextcopy.h"
 #include "playerinput.h"
 #include "preferences.h"
 #include "seams.h"
@@ -51,6 +52,8 @@ class Tphrases;
 class Tdownload;
 class Ttallylist;
 class Tabout;
+class Thostgame;
+class Tjoingame;
 
 // A picture that reports clicks; the board's checkers, dice, cup and targets are these.
 class ImageControl : public QLabel {
@@ -99,6 +102,9 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     }
     // Why the last start failed, in the socket's own words ("Listen - Error Binding Socket").
     void setHostErrorText(std::function<QString()> text) { m_hostErrorText = std::move(text); }
+    // Hosting or joining from a dialog hands the next copy's command line here, then this
+    // window closes; the program starts that copy once this one has let go of everything.
+    void setNextCopyStarter(NextCopyStarter starter) { m_nextCopyStarter = std::move(starter); }
     // The command line without the program name; read when the window is first shown.
     void setParams(const QStringList& params) { m_params = params; }
     // Message boxes go here when set (tests), otherwise to a modal box.
@@ -169,6 +175,14 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     int turnSoundTag() const { return m_turnSoundTag; }
     void Image3Click();
     void bringToFront();
+    // --- playing others from the desktop (networkgames.cpp) --------------------------------
+    void HostGame1Click();
+    void JoinGame1Click();
+    void CopyAddress1Click();
+    Thostgame* hostGameWindow();
+    Tjoingame* joinGameWindow();
+    // Where others can join while this copy hosts a game with others; empty otherwise.
+    const QStringList& joinAddresses() const { return m_joinAddresses; }
 
     const bg::ClientState& state() const { return m_state; }
     bg::ClientState& state() { return m_state; }
@@ -213,6 +227,10 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     QActionGroup* radioMenu(QMenu* m, std::span<const bg::RadioChoice> choices, int chosen,
                             int* tag);
     void buildPopupKick();
+    void addNetworkGameItems(QMenu* file);
+    void connectNetworkGames();
+    void startNextCopy(const NextCopy& copy);
+    void announceJoinAddresses();
     void setJustWatchOf(int mode);
     void markTextSize(int size);
     void syncPreferenceEffects();
@@ -241,6 +259,11 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     std::function<std::optional<QColor>(const QColor&)> m_colourDialogHook;
     QString m_settingsPath;
     QStringList m_params;
+    NextCopyStarter m_nextCopyStarter;
+    LazyWindow<Thostgame> m_hostGame;
+    LazyWindow<Tjoingame> m_joinGame;
+    QStringList m_joinAddresses;
+    QAction* m_copyAddress = nullptr;
     quint16 m_port = 0;
     bool m_shownOnce = false;
     // Runs once the window has first been painted: the board comes before other windows.

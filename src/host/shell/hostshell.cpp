@@ -75,6 +75,7 @@ void HostShell::sock1Accept() {
             seatInfo(s, msg);
         };
     });
+    emit gameChanged();
 }
 
 void HostShell::seatRead(Sock* sock) {
@@ -86,6 +87,7 @@ void HostShell::seatRead(Sock* sock) {
 void HostShell::dispatchTick() {
     m_engine->socktimerTimer();
     if (!m_engine->hasQueuedLines()) m_socktimer.stop();
+    emit gameChanged();
 }
 
 void HostShell::closeLater(int seat, Sock* sock) {
@@ -102,7 +104,10 @@ void HostShell::closeLater(int seat, Sock* sock) {
 void HostShell::seatInfo(Sock* sender, const std::string& msg) {
     const int seat = sender->tag();
     m_engine->tempsockInfo(seat, msg);
-    if (msg == "Socket Closed") dropSocket(seat, sender);
+    if (msg == "Socket Closed") {
+        dropSocket(seat, sender);
+        emit gameChanged();
+    }
 }
 
 // A closed seat's socket goes once the event that closed it has run its course. Its handlers

@@ -39,6 +39,8 @@ class HostShell : public QObject {
     // Host-local notices: a line for the hosting machine's chat view, and a message box.
     void hostChat(const QString& text);
     void hostMessageBox(const QString& text);
+    // A connection came or went, or a request was handled: the seats or the game may differ.
+    void gameChanged();
 
   private:
     // The engine's view of this shell.
