@@ -205,7 +205,8 @@ void Tjoingame::button_joinClick() {
     m_lookup = QHostInfo::lookupHost(host, this, [this, name, host, port, typed](const QHostInfo& info) {
         m_lookup = -1;
         m_join->setEnabled(true);
-        const bool found = std::any_of(info.addresses().begin(), info.addresses().end(),
+        const QList<QHostAddress> addresses = info.addresses();
+        const bool found = std::any_of(addresses.begin(), addresses.end(),
                                        [](const QHostAddress& address) {
                                            return address.protocol() == QAbstractSocket::IPv4Protocol;
                                        });
