@@ -9,7 +9,9 @@ Inside, DBUS_SYSTEM_BUS_ADDRESS names the private bus, so the Avahi client libra
 test's daemon and never the machine's. Needs root (network namespaces); exits 77 (skipped)
 when not root. The command's exit status is the script's.
 """
+import ctypes
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -52,6 +54,34 @@ def run(*args, check=True):
                           text=True)
 
 
+def die_with_me():
+    """In a daemon's process before it starts: it ends when this script ends, even when the
+    script is killed outright and its own clean-up cannot run."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+def remove_namespace(ns):
+    for pid in run("ip", "netns", "pids", ns, check=False).stdout.split():
+        try:
+            os.kill(int(pid), signal.SIGKILL)
+        except (ProcessLookupError, ValueError):
+            pass
+    run("ip", "netns", "delete", ns, check=False)
+
+
+def remove_leftovers():
+    """Namespaces of earlier runs that were killed before they could clean up."""
+    for line in run("ip", "netns", "list", check=False).stdout.splitlines():
+        m = re.match(r"^(bglan(\d+))\b", line)
+        if m and not os.path.exists(f"/proc/{m.group(2)}"):
+            remove_namespace(m.group(1))
+    for name in os.listdir(tempfile.gettempdir()):
+        m = re.match(r"^bg-lan-(\d+)-", name)
+        if m and not os.path.exists(f"/proc/{m.group(1)}"):
+            shutil.rmtree(os.path.join(tempfile.gettempdir(), name), ignore_errors=True)
+
+
 def wait_for(condition, seconds, what):
     deadline = time.time() + seconds
     while time.time() < deadline:
@@ -68,9 +98,11 @@ def main():
     for tool in ("ip", "dbus-daemon", "avahi-daemon"):
         if not shutil.which(tool) and not os.path.exists("/usr/sbin/" + tool):
             raise SystemExit(f"{tool} is missing: scripts/bootstrap.sh installs it")
-    tag = f"bg{os.getpid() % 100000}"
-    ns, a, b = tag + "ns", tag + "a", tag + "b"
-    top = tempfile.mkdtemp(prefix="bg-lan-")
+    remove_leftovers()
+    pid = os.getpid()
+    # Interface names hold at most 15 characters.
+    ns, a, b = f"bglan{pid}", f"bg{pid}a", f"bg{pid}b"
+    top = tempfile.mkdtemp(prefix=f"bg-lan-{pid}-")
     daemons = []
     namespace_made = False
 
@@ -78,6 +110,7 @@ def main():
         raise SystemExit("stopped by a signal")
 
     signal.signal(signal.SIGTERM, stop)
+    signal.signal(signal.SIGINT, stop)
     try:
         run("ip", "netns", "add", ns)
         namespace_made = True
@@ -95,7 +128,7 @@ def main():
             f.write(DBUS_CONFIG.format(socket=bus))
         daemons.append(subprocess.Popen(
             [*inside, "dbus-daemon", "--config-file=" + os.path.join(top, "bus.conf"), "--nofork",
-             "--nopidfile"], stdout=subprocess.DEVNULL, stderr=open(os.path.join(top, "dbus.log"), "w")))
+             "--nopidfile"], preexec_fn=die_with_me, stdout=subprocess.DEVNULL, stderr=open(os.path.join(top, "dbus.log"), "w")))
         wait_for(lambda: os.path.exists(bus), 20, "the private system bus")
         address = "unix:path=" + bus
 
@@ -108,7 +141,7 @@ def main():
              'mount -t tmpfs bg-avahi /run && mkdir -p /run/avahi-daemon && exec avahi-daemon '
              '--no-chroot --no-drop-root --no-rlimits --no-proc-title -f "$1"', "sh",
              os.path.join(top, "avahi.conf")],
-            env=dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=address),
+            env=dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=address), preexec_fn=die_with_me,
             stdout=avahi_log, stderr=subprocess.STDOUT))
 
         def avahi_ready():
@@ -122,7 +155,7 @@ def main():
             raise
 
         env = dict(os.environ, DBUS_SYSTEM_BUS_ADDRESS=address, BG_LAN_HOST_ADDRESS="10.231.77.1")
-        return subprocess.run([*inside, *sys.argv[1:]], env=env).returncode
+        return subprocess.run([*inside, *sys.argv[1:]], env=env, preexec_fn=die_with_me).returncode
     finally:
         for d in reversed(daemons):
             if d.poll() is None:
@@ -133,14 +166,7 @@ def main():
                     d.kill()
                     d.wait()
         if namespace_made:
-            # Whatever still runs inside goes with it.
-            pids = run("ip", "netns", "pids", ns, check=False).stdout.split()
-            for pid in pids:
-                try:
-                    os.kill(int(pid), signal.SIGKILL)
-                except (ProcessLookupError, ValueError):
-                    pass
-            run("ip", "netns", "delete", ns, check=False)
+            remove_namespace(ns)  # whatever still runs inside goes with it
         shutil.rmtree(top, ignore_errors=True)
 
 
