@@ -37,7 +37,8 @@ Thostgame::Thostgame(const QString& settingsPath, NextCopyStarter starter, QWidg
     col->addLayout(form);
     m_message = new QLabel(this);
     m_message->setObjectName("label_message");
-    m_message->setAccessibleName("Message");
+    // Read by its text, which says what went wrong; the description says what it is.
+    m_message->setAccessibleDescription("Message");
     m_message->setTextFormat(Qt::PlainText);
     m_message->setWordWrap(true);
     m_message->setStyleSheet("color: #a00000;");

@@ -68,7 +68,8 @@ Tjoingame::Tjoingame(const QString& settingsPath, quint16 usualPort, NextCopySta
 
     m_message = new QLabel(this);
     m_message->setObjectName("label_message");
-    m_message->setAccessibleName("Message");
+    // Read by its text, which says what went wrong; the description says what it is.
+    m_message->setAccessibleDescription("Message");
     m_message->setTextFormat(Qt::PlainText);
     m_message->setWordWrap(true);
     m_message->setStyleSheet("color: #a00000;");

@@ -8,7 +8,9 @@ driven over the accessibility bus. Run through desktop_session.sh.
                                             spectator sees both seated, and its chat line
                                             reaches both windows.
   network_dialogs_test.py BINARY discovery [PNG]
-                                            Inside lan_namespace.py: a hosting copy appears in
+                                            Inside lan_namespace.py: a host name that cannot be
+                                            found is reported in the Join window and nothing
+                                            ends; a hosting copy appears in
                                             a joining copy's list with its name and seats
                                             taken, the count grows when a spectator joins, and
                                             the entry goes when the host ends. PNG: a
@@ -178,6 +180,16 @@ def discovery(binary, top, screenshot):
         started.append(joiner.pid)
         app = app_for(joiner)
         open_join_window(app)
+        # Inside the test's own network no name server answers: a name that cannot be found
+        # is reported in the window, and the copy goes on.
+        type_into(app, "Your name", "Bob")
+        type_into(app, "Host address", "nosuchhost.invalid")
+        press(find(app, "Join", pyatspi.ROLE_PUSH_BUTTON))
+        wait_for(lambda: any(n == 'Cannot find the host "nosuchhost.invalid"' or
+                             n.startswith('Cannot find the host "nosuchhost.invalid":')
+                             for _, n, _ in objects(app)), 60, "the look-up's failure", 0.3)
+        assert joiner.poll() is None, "the copy ended after a failed look-up"
+        type_into(app, "Host address", "")
 
         def entry_with(*words):
             entries = game_entries(app) or []
