@@ -21,5 +21,5 @@ QStringList addressesToJoin(quint16 port, quint16 usualPort) {
 QString joinAddressesLine(const QStringList& addresses) {
     if (addresses.isEmpty())
         return "This machine has no network address that others could join this game at.";
-    return "Others can join this game at " + addresses.join(", ");
+    return "Others can join this game at:" + addresses.join(", ");
 }

@@ -10,5 +10,7 @@
 QStringList addressesToJoin(quint16 port, quint16 usualPort);
 // The same from a given list of addresses (tests).
 QStringList addressesToJoin(const QList<QHostAddress>& own, quint16 port, quint16 usualPort);
-// The chat's line: "Others can join this game at 192.168.1.20, 10.0.0.5" or why they cannot.
+// The chat's line: "Others can join this game at: 192.168.1.20, 10.0.0.5" or why they cannot.
+// The chat shows a line's text up to its first ":" as a name followed by a blank, so the line
+// handed to it has no blank after that colon, and the port's colon never comes first.
 QString joinAddressesLine(const QStringList& addresses);
