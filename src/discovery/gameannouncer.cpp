@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace bg::discovery {
 
@@ -23,6 +24,7 @@ struct GameAnnouncer::Avahi {
     std::optional<GameNotice> notice;
     std::string name;
     bool published = false;
+    bool clientTried = false; // without a system bus there is no client to be had
 
     Avahi(GameAnnouncer& o, quint16 p) : owner(o), port(p) {}
 
@@ -140,6 +142,7 @@ void GameAnnouncer::announce(const GameNotice& notice) {
     if (m_avahi->notice == notice) return;
     m_avahi->notice = notice;
     if (!m_avahi->client) {
+        if (std::exchange(m_avahi->clientTried, true)) return;
         int error = 0;
         m_avahi->client = avahi_client_new(m_avahi->poll.poll(), AVAHI_CLIENT_NO_FAIL,
                                            Avahi::clientChanged, m_avahi.get(), &error);
