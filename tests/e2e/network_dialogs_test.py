@@ -10,7 +10,8 @@ driven over the accessibility bus. Run through desktop_session.sh.
   network_dialogs_test.py BINARY discovery [PNG]
                                             Inside lan_namespace.py: a host name that cannot be
                                             found is reported in the Join window and nothing
-                                            ends; a hosting copy appears in
+                                            ends; hostile records show as plain short text or
+                                            not at all; a hosting copy appears in
                                             a joining copy's list with its name and seats
                                             taken, the count grows when a spectator joins, and
                                             the entry goes when the host ends. PNG: a
@@ -203,6 +204,25 @@ def discovery(binary, top, screenshot):
         if screenshot:
             time.sleep(0.5)
             subprocess.run(["import", "-window", "root", screenshot], check=False)
+        # Whatever the network announces is shown as plain text of a bounded length, and a
+        # record that does not read is no game.
+        hostile_name = "<b>Mallory</b>\x1b[31m\u202e" + "m" * 200
+        publishers = [subprocess.Popen(
+            ["avahi-publish", "-s", *args], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            for args in (["Mallory's game", "_backgammon._tcp", "7772", "name=" + hostile_name,
+                          "game=acey", "seats=7"],
+                         ["Broken game", "_backgammon._tcp", "7772", "name=Trent",
+                          "game=backgammon", "seats=99"])]
+        started += [p.pid for p in publishers]
+        shown = "<b>Mallory</b>[31m" + "m" * (64 - len("<b>Mallory</b>[31m"))
+        hostile = wait_for(lambda: entry_with(shown + " · Acey-Deucey · 7 of 9 seats taken"), 60,
+                           "the hostile record as plain text", 0.5)
+        assert hostile.startswith(shown + " · "), hostile  # cut to 64 bytes, controls dropped
+        assert entry_with("Trent") is None, game_entries(app)
+        for p in publishers:
+            p.terminate()
+        wait_for(lambda: entry_with("Mallory") is None, 60, "the hostile record gone", 0.5)
+
         spy = Client(host_port, "Spy")
         spy.wait(lambda l: l.startswith("CMD_existingplayers+1+"), 30, "Alice's seat")
         wait_for(lambda: entry_with("Alice", "2 of 9 seats taken"), 60,
