@@ -32,7 +32,7 @@ except ImportError:
     sys.exit(77)
 
 from gamestream import Client, free_port, wait_for
-from two_windows_test import app_of, name_of, press, showing, walk
+from two_windows_test import NotOnTheBus, app_of, name_of, press, showing, walk
 
 NO_GAMES = "No games found on this network"
 
@@ -90,7 +90,13 @@ def type_into(app, name, text):
 
 def app_for(proc_or_pid):
     pid = proc_or_pid if isinstance(proc_or_pid, int) else proc_or_pid.pid
-    return wait_for(lambda: app_of(pid), 120, f"copy {pid} on the bus", 0.3)
+    try:
+        return wait_for(lambda: app_of(pid), 120, f"copy {pid} on the bus", 0.3)
+    except SystemExit as e:
+        alive = os.path.exists(f"/proc/{pid}")
+        if alive:
+            raise NotOnTheBus(str(e)) from None  # the desktop session failed, not the program
+        raise
 
 
 def open_join_window(app):
@@ -240,6 +246,14 @@ def discovery(binary, top, screenshot):
 def main():
     binary = os.path.abspath(sys.argv[1])
     mode = sys.argv[2]
+    try:
+        attempt(binary, mode)
+    except NotOnTheBus as e:
+        print(f"{e}; starting again", flush=True)
+        attempt(binary, mode)
+
+
+def attempt(binary, mode):
     with tempfile.TemporaryDirectory() as top:
         try:
             if mode == "loopback":
