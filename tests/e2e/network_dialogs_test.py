@@ -126,7 +126,8 @@ def end(pids):
     for pid in pids:
         try:
             os.kill(pid, signal.SIGKILL)
-        except ProcessLookupError:
+            os.waitpid(pid, os.WNOHANG)
+        except (ProcessLookupError, ChildProcessError):
             pass
 
 
@@ -135,6 +136,7 @@ def loopback(binary, top):
     started = []
     try:
         first = launch(binary, top, "first", port)
+        started.append(first.pid)
         app = app_for(first)
         open_join_window(app)
         press(find(app, "Host a Game", pyatspi.ROLE_PUSH_BUTTON))
@@ -146,6 +148,7 @@ def loopback(binary, top):
         started += alice
 
         second = launch(binary, top, "second", solo_port)
+        started.append(second.pid)
         app = app_for(second)
         open_join_window(app)
         type_into(app, "Your name", "Bob")
