@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 using namespace bg;
 
@@ -25,11 +26,14 @@ struct Tally {
     std::vector<double> throwMs;
 };
 
+// The strong seat's judgement, as the environment asks for it.
+std::function<void(StrongBot&)> g_tune;
+
 Tally playMany(int games, bool acey, unsigned firstSeed) {
     Tally t;
     for (int g = 0; g < games; ++g) {
         const int strongSeat = g % 2 == 0 ? 1 : 2;
-        const auto duel = sim::playDuel(firstSeed + unsigned(g), acey, strongSeat, false);
+        const auto duel = sim::playDuel(firstSeed + unsigned(g), acey, strongSeat, false, g_tune);
         ++t.games;
         if (duel.strongWon) ++t.won;
         if (!duel.game.finished) ++t.unfinished;
@@ -45,7 +49,8 @@ double percent(const Tally& t) {
 // Reads STRONG_WEIGHTS into the weights, in the order they are declared.
 void tuneFromEnvironment() {
     const char* hand = std::getenv("STRONG_HAND");
-    if (hand && std::atoi(hand) == 1) setStrongNet(nullptr);
+    const bool byHand = hand && std::atoi(hand) == 1;
+    if (byHand) g_tune = [](StrongBot& bot) { bot.setNet(nullptr); };
     const char* text = std::getenv("STRONG_WEIGHTS");
     if (!text) return;
     Weights w;
@@ -60,7 +65,10 @@ void tuneFromEnvironment() {
         if (!*text) break;
         ++text;
     }
-    setStrongWeights(w);
+    g_tune = [w, byHand](StrongBot& bot) {
+        if (byHand) bot.setNet(nullptr);
+        bot.setWeights(w);
+    };
 }
 
 } // namespace

@@ -5,8 +5,10 @@
 // times each of its decisions (in CPU time of this thread) up to the message announcing it.
 
 #include "sim_games.h"
+#include "strongbot.h"
 
 #include <ctime>
+#include <functional>
 #include <vector>
 
 namespace bg::sim {
@@ -50,12 +52,15 @@ struct DuelResult {
     std::vector<double> throwMs; // the strong bot's time for each of its throws
 };
 
-inline DuelResult playDuel(unsigned seed, bool acey, int strongSeat, bool checkEveryMessage) {
+// `tune` may set the strong seat's weights or network before the game starts.
+inline DuelResult playDuel(unsigned seed, bool acey, int strongSeat, bool checkEveryMessage,
+                           const std::function<void(StrongBot&)>& tune = {}) {
     Sim s(seed, DuelSettings::kDuelBotDelayMs, true);
     DuelSettings settings;
     settings.strongSeat = strongSeat;
     s.host = std::make_unique<TServer>(s.outbox, s.clock, s.random, settings);
     settings.host = s.host.get();
+    if (tune) tune(s.host->strongBot());
     DuelResult duel;
     double thisThrow = 0;
     auto watch = [&](std::string_view m) {

@@ -6,6 +6,7 @@
 #include "appstyle.h"
 #include "artwork.h"
 #include "download/tdownload.h"
+#include "environment.h"
 #include "hostannouncement.h"
 #include "hostshell.h"
 #include "serve.h"
@@ -35,7 +36,7 @@ void startCopy(const NextCopy& copy) {
     process.setArguments(copy.arguments);
     if (copy.port) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("BG_PORT", QString::number(*copy.port));
+        environment.insert(bg::environment::kPortVariable, QString::number(*copy.port));
         process.setProcessEnvironment(environment);
     }
     process.startDetached();

@@ -7,6 +7,7 @@
 #include "chattersounds.h"
 #include "chatview.h"
 #include "download/tdownload.h"
+#include "environment.h"
 #include "lettering.h"
 #include "protocol.h"
 #include "qcolortext.h"
@@ -162,10 +163,7 @@ Tchat::~Tchat() {
 }
 
 quint16 Tchat::defaultGamePort() {
-    bool ok = false;
-    const int port = qEnvironmentVariableIntValue("BG_PORT", &ok);
-    return ok && port > 0 && port < 65536 ? static_cast<quint16>(port)
-                                          : static_cast<quint16>(bg::kDefaultPort);
+    return static_cast<quint16>(bg::environment::gamePort());
 }
 
 void Tchat::setApplicationTitle() {
@@ -643,9 +641,7 @@ void Tchat::loadSettings() {
 
 int Tchat::botDelayMs() const {
     // Test runs may speed the bot up beyond the menu's choices.
-    bool forced = false;
-    const int delay = qEnvironmentVariableIntValue("BG_BOT_DELAY_MS", &forced);
-    return forced && delay > 0 ? delay : m_botSpeedTag;
+    return bg::environment::botDelayMs().value_or(m_botSpeedTag);
 }
 
 bool Tchat::playSoundsOn() const {

@@ -6,30 +6,26 @@ namespace bg {
 
 namespace {
 constexpr int kLimitedHitChance = 51; // a "Limited" bot hits when Random(100) reaches this
-
-// The bot hands the host the same text a client's request carries after its command word.
-std::string restOf(const std::string& request) {
-    return splitCommand(request).rest;
-}
 } // namespace
 
 void BotPlayer::computerroll() {
     const int p = m_board.currentplayer;
-    if (m_host.botDriven(p)) m_host.rolldice(fromInt(p) + "+");
+    if (m_host.botDriven(p)) m_host.rolldice(restOf(msg::rolldice(p)));
 }
 
 void BotPlayer::computerdouble() {
     const int p = m_board.currentplayer;
     if (!m_host.botDriven(p)) return;
     const bool strong = m_host.m_settings.botAbility() == kAbilityStrong;
-    m_host.mydoubles(restOf(msg::mydoubles(p, strong ? strongDouble(m_board) : kBotDouble)));
+    m_host.mydoubles(
+        restOf(msg::mydoubles(p, strong ? m_host.strongBot().chooseDouble(m_board) : kBotDouble)));
 }
 
 void BotPlayer::computerplay() {
     const int p = m_board.currentplayer;
     if (!m_host.botDriven(p)) return;
     // The strong ability plans the whole throw; whatever it cannot play falls to the families.
-    if (m_host.m_settings.botAbility() == kAbilityStrong && strongMove(m_host)) return;
+    if (m_host.m_settings.botAbility() == kAbilityStrong && m_host.strongBot().move(m_host)) return;
     const bool played = computeronbar(p) || computermovehome(p) || computerfirstmove(p) ||
                         (m_board.acey && computermoveout(p)) || computercanpounce(p) ||
                         computergethome(p) || computeroneonspotnotone(p) || computeroneonspot(p) ||

@@ -26,15 +26,15 @@ void TServer::turntimeTimer() {
         return;
     }
     --m_turncountdown;
-    if (m_turncountdown == kTurnWarningSeconds) sendToAll(msg::thetime(1));
+    if (m_turncountdown == kTurnWarningSeconds) sendToAll(msg::thetime(kTimeWarning));
     if (m_turncountdown >= 0) return;
     m_timers.stop(HostTimer::Turn);
-    sendToAll(msg::thetime(2));
+    sendToAll(msg::thetime(kTimeUp));
     const int p = m_board.currentplayer;
     if (!isPlayer(p)) return;
     m_seats[p].timedout = true;
     if (m_board.dice.die1 == kAwaitingRoll)
-        rolldice(fromInt(p) + "+");
+        rolldice(restOf(msg::rolldice(p)));
     else if (m_board.dice.die1 != 0 || m_board.dice.die2 != 0)
         scheduleBot(BotAction::Move);
     else if (m_board.checkforacey())

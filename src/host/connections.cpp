@@ -2,6 +2,8 @@
 
 #include "tserver.h"
 
+#include "strongbot.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -9,9 +11,16 @@ namespace bg {
 
 TServer::TServer(Outbox& outbox, Timers& timers, Random& random, const BotSettings& settings)
     : m_outbox(outbox), m_timers(timers), m_random(random), m_settings(settings) {
-    m_seats[2].botname = "Zobo";
+    m_seats[2].botname = kBotName;
     m_seats[1].opponent = 2;
     m_seats[2].opponent = 1;
+}
+
+TServer::~TServer() = default;
+
+StrongBot& TServer::strongBot() {
+    if (!m_strong) m_strong = std::make_unique<StrongBot>();
+    return *m_strong;
 }
 
 void TServer::sendTo(int seat, std::string_view message) {
@@ -108,13 +117,13 @@ void TServer::tempsockInfo(int seat, std::string_view msgText) {
 void TServer::letGameGoOn(int seat, bool exceptHostSeat) {
     SeatRecord& r = m_seats[seat];
     if (r.startpending) {
-        pressstart(fromInt(seat) + "+");
+        pressstart(restOf(msg::pressstart(seat)));
         return;
     }
     if (!r.turnopen || (exceptHostSeat && m_hostSeatIsLocal && seat == kHostSeat)) return;
     if (m_board.currentplayer != seat) return;
     if (m_board.dice.die1 == kAwaitingRoll)
-        rolldice(fromInt(seat) + "+");
+        rolldice(restOf(msg::rolldice(seat)));
     else if (m_board.dice.die1 != 0 || m_board.dice.die2 != 0)
         scheduleBot(BotAction::Move);
     else if (m_board.checkforacey())

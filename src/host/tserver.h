@@ -24,6 +24,7 @@
 #include <array>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace bg {
@@ -71,9 +72,14 @@ struct SeatRecord {
     std::deque<std::string> waiting; // this connection's complete lines, oldest first
 };
 
+class StrongBot;
+
 class TServer : private BoardListener {
   public:
     TServer(Outbox& outbox, Timers& timers, Random& random, const BotSettings& settings);
+    ~TServer() override;
+    TServer(const TServer&) = delete;
+    TServer& operator=(const TServer&) = delete;
 
     // --- connections ------------------------------------------------------------------
     // Places a waiting connection. `bind(seat)` is called first so the world can attach the
@@ -126,6 +132,8 @@ class TServer : private BoardListener {
     int openingpiece(int i) const { return i == 1 ? m_openingpiece1 : m_openingpiece2; }
     BotAction pendingBotAction() const { return m_botAction; }
     int turncountdown() const { return m_turncountdown; }
+    // The Strong ability of this host: its planner and the plan it is playing.
+    StrongBot& strongBot();
     // Direct access for tests and tools that set up positions.
     Board& mutableBoard() { return m_board; }
     SeatRecord& mutableSeat(int s) { return m_seats[s]; }
@@ -187,6 +195,7 @@ class TServer : private BoardListener {
     int m_passdelay = 0;
     int m_timer1Tag = 0;
     BotAction m_botAction = BotAction::None;
+    std::unique_ptr<StrongBot> m_strong; // made when the ability first acts
 };
 
 } // namespace bg

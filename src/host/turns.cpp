@@ -105,7 +105,7 @@ void TServer::startgame(const std::string& rest) {
         m_board.side[p].pips = m_board.configpips(p);
 
     sendToAll(msg::startgame(starter, seconds, aceyFlag));
-    if (!m_seats[2].connected) pressstart("2+");
+    if (!m_seats[2].connected) pressstart(restOf(msg::pressstart(2)));
 }
 
 void TServer::pressstart(const std::string& rest) {

@@ -184,14 +184,9 @@ void Board::setpawnstobeginning() {
                 place(id, pilePoint(p), id);
             continue;
         }
-        // Normal layout, as seen from player 1; player 2 mirrors it (point 25 - x).
-        struct Group {
-            int first, last, point;
-        };
-        static constexpr Group groups[] = {{1, 5, 12}, {6, 8, 17}, {9, 13, 19}, {14, 15, 1}};
-        for (const Group& g : groups)
+        for (const StartGroup& g : kNormalStart)
             for (int id = g.first; id <= g.last; ++id)
-                place(id, p == 1 ? g.point : 25 - g.point, id - g.first + 1);
+                place(id, p == 1 ? g.point : mirrorPoint(g.point), id - g.first + 1);
     }
 }
 

@@ -71,6 +71,17 @@ inline constexpr int entryPoint(int p, int die) {
 inline constexpr bool inHomeBoard(int p, int point) {
     return p == 1 ? point >= 19 && point <= 24 : point >= 1 && point <= 6;
 }
+// The same place seen from the other player: player 2's board mirrors player 1's.
+inline constexpr int mirrorPoint(int point) {
+    return kPile2 - point;
+}
+
+// The normal game's start, as player 1's pieces stand (player 2's mirror them): pieces
+// first..last stacked on `point` from level 1 up.
+struct StartGroup {
+    int first, last, point;
+};
+inline constexpr StartGroup kNormalStart[] = {{1, 5, 12}, {6, 8, 17}, {9, 13, 19}, {14, 15, 1}};
 
 struct Pawn {
     int32_t point = 0;
@@ -177,7 +188,8 @@ struct Board {
 inline int Board::checkfornumonspot(int player, int point) const {
     if (!isPlayer(player) || !isGridPoint(point) || boardgrid[point][1].player != player) return 0;
     int n = 1;
-    while (n < kLevels && boardgrid[point][n + 1].player == player) ++n;
+    while (n < kLevels && boardgrid[point][n + 1].player == player)
+        ++n;
     return n;
 }
 

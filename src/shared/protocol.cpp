@@ -47,6 +47,10 @@ Command splitCommand(std::string_view line) {
     return {std::string(line.substr(0, plus)), std::string(line.substr(plus + 1))};
 }
 
+std::string restOf(std::string_view request) {
+    return splitCommand(request).rest;
+}
+
 std::string Fields::text() {
     const std::size_t plus = m_rest.find('+');
     if (plus == std::string::npos) return {};

@@ -30,6 +30,8 @@ struct Dice;
 inline constexpr char kTerminator = '\xFF';
 inline constexpr int kDefaultPort = 7772;
 inline constexpr const char* kVersion = "1.0.4";
+inline constexpr const char* kBotName = "Zobo"; // the bot's name in the seat table
+inline constexpr const char* kLoopback = "127.0.0.1";
 // A connection may not hold more than this much unterminated text.
 inline constexpr std::size_t kMaxPendingLine = 64 * 1024;
 
@@ -65,6 +67,9 @@ struct Command {
     std::string rest;
 };
 Command splitCommand(std::string_view line);
+// What a request carries after its command word, as the host's handlers take it: the host's
+// own timers and the bot hand their requests, built like a client's, to those handlers.
+std::string restOf(std::string_view request);
 
 // Cuts fields off the front of a message's rest, one "+" at a time. Without any "+" left the
 // field is empty and the rest stays as it is.

@@ -2,6 +2,7 @@
 
 #include "loginname.h"
 #include "networkgamesettings.h"
+#include "protocol.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -9,11 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-// The hosting copy reaches its own host over the loopback address.
-constexpr const char* kOwnHost = "127.0.0.1";
-} // namespace
 
 Thostgame::Thostgame(const QString& settingsPath, NextCopyStarter starter, QWidget* parent)
     : QDialog(parent), m_settingsPath(settingsPath), m_starter(std::move(starter)) {
@@ -75,5 +71,5 @@ void Thostgame::button_hostClick() {
     settings.playerName = name;
     settings.save(m_settingsPath);
     accept();
-    if (m_starter) m_starter(NextCopy{{name, kOwnHost, "true"}, std::nullopt});
+    if (m_starter) m_starter(NextCopy{{name, bg::kLoopback, "true"}, std::nullopt});
 }

@@ -1,5 +1,7 @@
 #include "clientstate.h"
 
+#include "codes.h"
+
 #include "protocol.h"
 
 #include <algorithm>
@@ -51,17 +53,17 @@ std::string trailingText(const std::string& rest) {
 
 const char* errorText(int code) {
     switch (code) {
-    case 1:
+    case kErrorInvalidMove:
         return "Invalid Move";
-    case 2:
+    case kErrorNotAllHome:
         return "Cannot place your pieces into home yet.";
-    case 3:
+    case kErrorNotIntoHome:
         return "Cannot move that piece into home.";
-    case 4:
+    case kErrorOffTheBarFirst:
         return "You must move your piece off the bar.";
-    case 5:
+    case kErrorExactFirst:
         return "You must move exactly into home if able.";
-    case 6:
+    case kErrorHighestFirst:
         return "You must move home from the highest point.";
     default:
         return nullptr;
@@ -495,10 +497,10 @@ void ClientState::getnextplayer(const std::string& fields) {
 void ClientState::thetime(const std::string& fields) {
     Fields f(fields);
     const int code = f.number();
-    if (code == 1) {
+    if (code == kTimeWarning) {
         m_view.turntimerRunning = true;
         m_view.timerVisible = true;
-    } else if (code == 2) {
+    } else if (code == kTimeUp) {
         m_currentplayer = 0;
         hideTargets();
         m_view.turntimerRunning = false;
@@ -693,15 +695,10 @@ void ClientState::setpawnsbeginning() {
             }
         return;
     }
-    struct Group {
-        int first, last, point1, point2;
-    };
-    static constexpr Group groups[] = {
-        {1, 5, 12, 13}, {6, 8, 17, 8}, {9, 13, 19, 6}, {14, 15, 1, 24}};
-    for (const Group& g : groups)
+    for (const StartGroup& g : kNormalStart)
         for (int k = g.first; k <= g.last; ++k) {
-            placeOnBoard(1, k, g.point1, k - g.first + 1);
-            placeOnBoard(2, k, g.point2, k - g.first + 1);
+            placeOnBoard(1, k, g.point, k - g.first + 1);
+            placeOnBoard(2, k, mirrorPoint(g.point), k - g.first + 1);
         }
 }
 

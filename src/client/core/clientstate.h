@@ -34,11 +34,9 @@ namespace bg {
 inline constexpr int kSeatCount = 2;
 inline constexpr int kBorneOff = -1;
 inline constexpr const char* kWaiting = "<Waiting>";
-inline constexpr const char* kBotName = "Zobo";
 inline constexpr const char* kInitialPips = "Pips: 167";
 inline constexpr const char* kAceyCaption = "ACEY DEUCY";
 inline constexpr const char* kSoloName = "You";
-inline constexpr const char* kLoopback = "127.0.0.1";
 
 // What leaves the client. Every hook does nothing by default.
 class ClientSink {

@@ -1,7 +1,6 @@
 #include "botsettingsfile.h"
 
-#include "appfiles.h"
-
+#include "environment.h"
 #include "preferences.h"
 #include "settingsfile.h"
 
@@ -25,9 +24,7 @@ void BotSettingsFile::refresh() const {
 
 int BotSettingsFile::botDelayMs() const {
     // Test runs may speed the bot up beyond the menu's choices.
-    bool forced = false;
-    const int delay = qEnvironmentVariableIntValue("BG_BOT_DELAY_MS", &forced);
-    if (forced && delay > 0) return delay;
+    if (const auto forced = environment::botDelayMs()) return *forced;
     refresh();
     return m_delay;
 }

@@ -1,5 +1,7 @@
 #include "hostshell.h"
 
+#include "environment.h"
+
 #include <QPointer>
 
 #include <chrono>
@@ -7,14 +9,11 @@
 namespace bg {
 
 namespace {
-constexpr const char* kLoopbackAddress = "127.0.0.1";
 
 // The host's one-second ticks (pass delay, turn clock); tests that play whole games over real
 // sockets shorten them with BG_TICK_MS.
 int clockTickMs() {
-    bool ok = false;
-    const int forced = qEnvironmentVariableIntValue("BG_TICK_MS", &ok);
-    return ok && forced > 0 ? forced : kClockTickMs;
+    return environment::tickMs().value_or(kClockTickMs);
 }
 
 unsigned clockSeed() {
@@ -41,7 +40,7 @@ HostShell::~HostShell() {
 }
 
 bool HostShell::listen(int port, Reach reach) {
-    m_sock1.setHostName(reach == Reach::LoopbackOnly ? kLoopbackAddress : "");
+    m_sock1.setHostName(reach == Reach::LoopbackOnly ? kLoopback : "");
     m_sock1.setPortName(std::to_string(port));
     try {
         m_sock1.setListen(true);

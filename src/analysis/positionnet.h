@@ -1,7 +1,7 @@
 #pragma once
 // The strong bot's judgement of positions with contact: a small neural network, one hidden
 // layer, trained by temporal-difference learning in games against the standard bot
-// (bench/strong_train.cpp writes the weights into evaluationweights.cpp).
+// (tools/strong_train.cpp writes the weights into evaluationweights.cpp).
 //
 // It reads a Sketch (evaluation.h) as the player who just moved, with the opponent to throw,
 // and answers that player's winning chances. Its inputs are the pieces per home distance of

@@ -1,6 +1,6 @@
 #include "appfiles.h"
 
-#include "protocol.h"
+#include "environment.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,7 +10,7 @@
 namespace bg {
 
 QString appFileFolder() {
-    const QString forced = qEnvironmentVariable("BG_CONFIG_DIR");
+    const QString forced = environment::configFolder();
     if (!forced.isEmpty()) {
         QDir().mkpath(forced);
         return forced;
@@ -27,9 +27,7 @@ QString appFilePath(const QString& fileName) {
 }
 
 int defaultHostPort() {
-    bool ok = false;
-    const int port = qEnvironmentVariableIntValue("BG_PORT", &ok);
-    return ok && port > 0 && port < 65536 ? port : kDefaultPort;
+    return environment::gamePort();
 }
 
 } // namespace bg

@@ -2,10 +2,7 @@
 // How good a position is for the player who just moved, with the opponent to throw next:
 // the strong bot's judgement (strongbot.h).
 //
-// A position is first reduced to a Sketch: how many pieces each side has at each distance
-// from its home, with the bar and the Acey-Deucey start pile both at the full distance 25.
-// Piece ids, levels and the numbering of points drop out, so positions that differ only in
-// which piece stands where look the same, and one evaluation serves both players.
+// It judges a Sketch (sketch.h), so one evaluation serves both players.
 //
 // Once contact is over, the race decides: pips, plus what a crowded low point or gaps on the
 // high ones waste, turned into winning chances. With contact the strong bot asks its trained
@@ -17,25 +14,12 @@
 // pieces on the bar), pieces on the bar, stuck far back or piled deep, and borne off. Both
 // sides are scored alike and the difference counts.
 
-#include "board.h"
+#include "sketch.h"
 
 #include <array>
 #include <cstdint>
 
 namespace bg {
-
-inline constexpr int kFullDistance = 25; // the bar and the start pile
-
-struct Sketch {
-    // n[s][d]: pieces of side s (0 = the player judged, 1 = the opponent) at home distance d
-    // (1..24), and at 25 on the bar or the start pile. Index 0 is unused.
-    std::array<std::array<int8_t, kFullDistance + 1>, 2> n{};
-    std::array<int8_t, 2> bar{}; // how many of n[s][25] are on the bar
-    std::array<int8_t, 2> off{};
-};
-
-// The position seen from `player` (empty for anybody but player 1 or 2).
-Sketch sketchOf(const Board& b, int player);
 
 // Tunable weights, in pips. The defaults are the result of self-play against the host's
 // standard bot (bench/strong_bot_bench.cpp).
@@ -67,8 +51,6 @@ double evaluate(const Sketch& s, const Weights& w = Weights{});
 bool hasContact(const Sketch& s);
 // Winning chances once contact is over, from the pip counts.
 double raceChance(const Sketch& s, const Weights& w = Weights{});
-// The same position seen from the other side.
-Sketch flipped(const Sketch& s);
 
 // The share of the 36 throws with which side 1 hits a lone piece of side 0.
 int shotsAt(const Sketch& s);

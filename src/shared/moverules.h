@@ -2,8 +2,9 @@
 // The rules of one move and one bear-off, apart from who asked and who is told.
 //
 // The host's handlers (moveit, placehome) check a request here, then announce what happened;
-// the strong bot tries the very same checks on copies of the position to find every way to
-// play a throw. So there is one rule book, and a plan the bot makes is a plan the host takes.
+// the analysis engine tries the very same checks on copies of the position to find every way
+// to play a throw (legalplays.h). So there is one rule book, and a plan the Strong ability
+// makes is a plan the host takes.
 //
 // checkMove/checkBearOff read the position and say whether the step is allowed (error 0) or
 // which error code refuses it, and which piece, point, level and die it would use;
@@ -11,14 +12,9 @@
 // undo records or connections: those stay with the host.
 
 #include "board.h"
+#include "codes.h"
 
 namespace bg {
-
-inline constexpr int kErrorInvalidMove = 1;
-inline constexpr int kErrorNotAllHome = 2;
-inline constexpr int kErrorOffTheBarFirst = 4;
-inline constexpr int kErrorExactFirst = 5;
-inline constexpr int kErrorHighestFirst = 6;
 
 struct MoveCheck {
     int error = 0;        // 0 = allowed

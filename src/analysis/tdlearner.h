@@ -24,6 +24,7 @@ class TdLearner {
     // The value the last position turned out to have: 1 for a win, 0 for a loss.
     void finish(double value);
     void setAlpha(double alpha) { m_alpha = alpha; }
+    const NetWeights& net() const { return m_net; }
     // The eligibility of each weight (for tests).
     const std::vector<float>& trace() const { return m_trace; }
 
