@@ -158,6 +158,8 @@ TEST(JoinGame, RefusesEmptyAndBadAddressesWithAMessageAndEndsNothing) {
     typeInto(join, "edit_address", "10.0.0.1");
     click(join, "button_join");
     EXPECT_EQ(message(join), "Please enter your name.");
+    QTest::keyClicks(child<QLineEdit>(join, "edit_name"), "B"); // typing again clears it
+    EXPECT_EQ(message(join), "");
     EXPECT_TRUE(d.started.empty());
     EXPECT_TRUE(join.isVisible());
     EXPECT_TRUE(items(join, "listbox_recent").isEmpty());

@@ -48,6 +48,7 @@ Thostgame::Thostgame(const QString& settingsPath, NextCopyStarter starter, QWidg
     cancel->setObjectName("button_cancel");
     cancel->setAccessibleName("Cancel");
     connect(m_host, &QPushButton::clicked, this, &Thostgame::button_hostClick);
+    connect(m_name, &QLineEdit::textChanged, m_message, &QLabel::clear); // the message is old news
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     col->addWidget(buttons);
 }

@@ -100,6 +100,9 @@ Tjoingame::Tjoingame(const QString& settingsPath, quint16 usualPort, NextCopySta
         m_address->setText(item->text());
         button_joinClick();
     });
+    // A message is about what was typed: typing again makes it old news.
+    for (QLineEdit* edit : {m_name, m_address})
+        connect(edit, &QLineEdit::textChanged, m_message, &QLabel::clear);
     connect(m_games, &QListWidget::itemClicked, this, &Tjoingame::gameChosen);
     connect(m_games, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         gameChosen(item);
@@ -199,8 +202,8 @@ void Tjoingame::button_joinClick() {
         return;
     }
     // A name is looked up only: the dialog never connects, a connection would take a seat.
-    say("Looking up " + a.host + "...");
     m_join->setEnabled(false);
+    say("Looking up " + a.host + "...");
     const QString host = a.host;
     const std::optional<quint16> port = a.port;
     m_lookup = QHostInfo::lookupHost(host, this, [this, name, host, port, typed](const QHostInfo& info) {
