@@ -47,8 +47,10 @@ def launch(binary, top, tag, port, *args):
     return subprocess.Popen([binary, *args], env=env, stdout=log, stderr=subprocess.STDOUT)
 
 
-def copies_with(binary, args):
-    """Processes whose command line is exactly BINARY ARGS (the copies a dialog started)."""
+def copies_with(binary, args, top):
+    """This run's processes whose command line is exactly BINARY ARGS: the copies a dialog
+    started, which keep the runtime folder of the copy that started them. Other tests' copies
+    may have the same command line."""
     found = []
     for pid in os.listdir("/proc"):
         if not pid.isdigit():
@@ -58,8 +60,13 @@ def copies_with(binary, args):
                 cmd = f.read().split(b"\0")[:-1]
         except OSError:
             continue
-        if [c.decode() for c in cmd] == [binary, *args]:
-            found.append(int(pid))
+        if [c.decode() for c in cmd] != [binary, *args]:
+            continue
+        try:
+            if environment_of(int(pid)).get("XDG_RUNTIME_DIR", "").startswith(top + os.sep):
+                found.append(int(pid))
+        except OSError:
+            pass
     return found
 
 
@@ -93,10 +100,10 @@ def app_for(proc_or_pid):
     try:
         return wait_for(lambda: app_of(pid), 120, f"copy {pid} on the bus", 0.3)
     except SystemExit as e:
-        alive = os.path.exists(f"/proc/{pid}")
-        if alive:
+        ended = proc_or_pid.poll() if not isinstance(proc_or_pid, int) else None
+        if ended is None and os.path.exists(f"/proc/{pid}"):
             raise NotOnTheBus(str(e)) from None  # the desktop session failed, not the program
-        raise
+        raise SystemExit(f"{e}: the copy ended with {ended}") from None
 
 
 def open_join_window(app):
@@ -143,7 +150,7 @@ def loopback(binary, top):
         type_into(app, "Your name", "Alice")
         press(find(app, "Host", pyatspi.ROLE_PUSH_BUTTON))
         assert first.wait(30) == 0, "the first copy did not end after Host"
-        alice = wait_for(lambda: copies_with(binary, ["Alice", "127.0.0.1", "true"]), 30,
+        alice = wait_for(lambda: copies_with(binary, ["Alice", "127.0.0.1", "true"], top), 30,
                          "the hosting copy")
         started += alice
 
@@ -155,7 +162,7 @@ def loopback(binary, top):
         type_into(app, "Host address", f"127.0.0.1:{port}")
         press(find(app, "Join", pyatspi.ROLE_PUSH_BUTTON))
         assert second.wait(30) == 0, "the second copy did not end after Join"
-        bob = wait_for(lambda: copies_with(binary, ["Bob", "127.0.0.1", "false"]), 30,
+        bob = wait_for(lambda: copies_with(binary, ["Bob", "127.0.0.1", "false"], top), 30,
                        "the joining copy")
         started += bob
         assert environment_of(bob[0]).get("BG_PORT") == str(port), "Join passed no port"
