@@ -4,27 +4,22 @@
 // the guard and the game's port are free for it.
 
 #include "appstyle.h"
-#include "artwork.h"
-#include "download/tdownload.h"
+#include "commandline.h"
 #include "environment.h"
 #include "hostannouncement.h"
 #include "hostshell.h"
+#include "programwindows.h"
 #include "serve.h"
 #include "singleinstance.h"
 #include "startupprobe.h"
 #include "tally/ttallylist.h"
 #include "tchat.h"
-#include "windows/tabout.h"
-#include "windows/tgamestart.h"
-#include "windows/thelp.h"
-#include "windows/tiledbackground.h"
-#include "windows/tphrases.h"
-#include "windows/tspylist.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QProcess>
 
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
@@ -54,22 +49,7 @@ int runWindows(QApplication& app, std::optional<NextCopy>& next) {
     Ttallylist tally(&chat);
     bg::HostShell host(chat);
 
-    // The other windows are made when first needed; the main window owns them.
-    const auto tiled = [&chat](QWidget* w) {
-        setTiledBackground(*w, art::backgroundTile(chat.devicePixelRatioF()));
-        return w;
-    };
-    chat.setWindows({
-        .spylist = LazyWindow<Tspylist>::madeBy([&chat] { return new Tspylist(&chat); }),
-        .gamestart = LazyWindow<Tgamestart>::madeBy([&chat] { return new Tgamestart(&chat); }),
-        .help = LazyWindow<Thelp>::madeBy(
-            [&chat, tiled] { return static_cast<Thelp*>(tiled(new Thelp(&chat))); }),
-        .phrases = LazyWindow<Tphrases>::madeBy([&chat] { return new Tphrases(&chat); }),
-        .download = LazyWindow<Tdownload>::madeBy([&chat] { return new Tdownload(&chat); }),
-        .tally = &tally,
-        .about = LazyWindow<Tabout>::madeBy(
-            [&chat, tiled] { return static_cast<Tabout*>(tiled(new Tabout(&chat))); }),
-    });
+    chat.setWindows(programWindows(chat, &tally));
     chat.setParams(app.arguments().mid(1));
     // Without parameters the game is solo, against the bot only: nobody else may reach it.
     const auto reach = app.arguments().size() <= 1 ? bg::HostShell::Reach::LoopbackOnly
@@ -112,6 +92,8 @@ int runWindows(QApplication& app, std::optional<NextCopy>& next) {
 int main(int argc, char** argv) {
     // A host without a window needs no display and no single-instance guard.
     if (bg::wantsHeadlessHost(argc, argv)) return bg::runHeadlessHost(argc, argv);
+    const auto env = [](const char* name) -> const char* { return std::getenv(name); };
+    if (const auto code = bg::answerWithoutWindow(argc, argv, env)) return *code;
     QApplication app(argc, argv);
     std::optional<NextCopy> next;
     const int result = runWindows(app, next);

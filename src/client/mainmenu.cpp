@@ -114,16 +114,29 @@ void Tchat::buildMenus() {
     connect(m_justWatch, &QAction::triggered, this, &Tchat::JustWatch1Click);
 
     QMenu* view = submenu(bar, "View1", "View");
-    connect(menuItem(view, "ViewTally1", "View Tally"), &QAction::triggered, this, [this] {
-        if (m_windows.tally) m_windows.tally->show();
+    // Asked for again while open, a window shows what is true now and comes forward.
+    const auto toFront = [](QWidget* w) {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    };
+    connect(menuItem(view, "ViewTally1", "View Tally"), &QAction::triggered, this, [this, toFront] {
+        Ttallylist* tally = m_windows.tally;
+        if (!tally) return;
+        if (tally->isVisible()) tally->loadchecklist();
+        toFront(tally);
     });
     connect(menuItem(view, "SpyList1", "Spy List"), &QAction::triggered, this, [this] {
         if (m_windows.spylist) m_windows.spylist->show();
     });
     // The editor takes the buttons' phrases as it opens.
-    connect(menuItem(view, "PrhaseList1", "Phrase List"), &QAction::triggered, this, [this] {
-        if (m_windows.phrases) m_windows.phrases->show();
-    });
+    connect(menuItem(view, "PrhaseList1", "Phrase List"), &QAction::triggered, this,
+            [this, toFront] {
+                Tphrases* editor = m_windows.phrases.get();
+                if (!editor) return;
+                if (editor->isVisible()) editor->reload();
+                toFront(editor);
+            });
 
     QMenu* help = submenu(bar, "Help1", "Help");
     QAction* content = menuItem(help, "Help2", "Content");

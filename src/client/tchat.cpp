@@ -14,6 +14,7 @@
 #include "singleinstance.h"
 #include "sock.h"
 #include "tally/ttallylist.h"
+#include "windows/pictureclick.h"
 #include "windows/tabout.h"
 #include "windows/tgamestart.h"
 #include "windows/thelp.h"
@@ -42,7 +43,6 @@ namespace {
 
 constexpr int kTimer1IntervalMs = 1;
 constexpr int kTurnTimerMs = 1000;
-constexpr int kPhraseGateTicks = 100;
 const QColor kSystemColour(0, 0, 255);
 constexpr int kFirstPaintWaitMs = 1000;
 const QColor kTimerOrange(255, 141, 28);
@@ -82,6 +82,7 @@ void ImageControl::mousePressEvent(QMouseEvent* e) {
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* e) {
     emit released(e->button());
+    if (isPictureClick(*this, *e)) emit clicked();
     QLabel::mouseReleaseEvent(e);
 }
 
@@ -517,13 +518,25 @@ void Tchat::sockInfo(const std::string& text) {
         close();
 }
 
+void Tchat::sockRead(std::string_view bytes) {
+    m_state.sockRead(bytes);
+    if (m_state.queued() == 0 || m_closing || m_timer1->isActive() || m_firstMessagePosted)
+        return;
+    // The queue was idle: its first message goes at once, the ones behind it one per tick.
+    m_firstMessagePosted = true;
+    QMetaObject::invokeMethod(this, &Tchat::handleFirstMessage, Qt::QueuedConnection);
+}
+
+void Tchat::handleFirstMessage() {
+    m_firstMessagePosted = false;
+    if (m_closing || m_timer1->isActive()) return; // a drain or a tick came first
+    if (m_state.processsocktimer()) syncView();
+    if (m_state.queued() > 0) wakeTimer1();
+}
+
 void Tchat::Timer1Timer() {
     if (m_state.processsocktimer()) syncView();
-    if (!m_phrasegate && ++m_phrasegatecount > kPhraseGateTicks) {
-        m_phrasegate = true;
-        m_phrasegatecount = 0;
-    }
-    if (m_state.queued() == 0 && m_phrasegate) m_timer1->stop();
+    if (m_state.queued() == 0) m_timer1->stop();
 }
 
 void Tchat::wakeTimer1() {

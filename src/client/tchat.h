@@ -13,11 +13,12 @@
 
 #include "clientstate.h"
 #include "lazywindow.h"
-#include "windows/nextcopy.h"
+#include "phrasegate.h"
 #include "playerinput.h"
 #include "preferences.h"
 #include "seams.h"
 #include "soundplayer.h"
+#include "windows/nextcopy.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -68,6 +69,8 @@ class ImageControl : public QLabel {
   signals:
     void pressed(Qt::MouseButton button);
     void released(Qt::MouseButton button);
+    // The left button released over the picture: what the targets and choosers act on.
+    void clicked();
 
   protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -135,20 +138,15 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void hostpress();
     void joinpress();
     // Bytes from the game connection, as the socket's read callback delivers them.
-    void sockRead(std::string_view bytes) {
-        m_state.sockRead(bytes);
-        wakeTimer1();
-    }
+    void sockRead(std::string_view bytes);
     void Timer1Timer();
     // Handles every queued message now (tests, and the end of a burst).
     void drainQueue();
     void kicking(int number) { m_state.kicking(number); }
-    // The phrase buttons' rate limit: a sent phrase closes the gate, Timer1 reopens it.
-    bool phraseGateOpen() const { return m_phrasegate; }
-    void closePhraseGate() {
-        m_phrasegate = false;
-        wakeTimer1();
-    }
+    // The phrase buttons' rate limit: a sent phrase closes the gate for 2 seconds.
+    bool phraseGateOpen() const { return m_phraseGate.open(); }
+    void closePhraseGate() { m_phraseGate.close(); }
+    void setPhraseGateClock(bg::PhraseGate::Now now) { m_phraseGate.setClock(std::move(now)); }
     void sockInfo(const std::string& text);
     // A line for the chat view: style number, "+", text.
     void addlinetochat(const QString& line, const QColor& colour);
@@ -280,12 +278,14 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     std::unique_ptr<bg::Sock> m_sock11;
 
     QTimer* m_timer1 = nullptr;
-    // Timer1 ticks only while a message waits or the phrase gate counts; an idle window sleeps.
+    // Timer1 ticks only while messages wait; an idle window sleeps. A message that finds the
+    // queue idle is handled at the next turn of the event loop, not a tick later.
     void wakeTimer1();
+    void handleFirstMessage();
+    bool m_firstMessagePosted = false;
     QTimer* m_cupTimer = nullptr;
     QTimer* m_turntimer = nullptr;
-    bool m_phrasegate = true;
-    int m_phrasegatecount = 0;
+    bg::PhraseGate m_phraseGate;
     int m_cupFrame = 0;
     int m_turnTicks = 0;
     // The bounds last loaded or saved; closing saves only when the window differs from them.
