@@ -64,8 +64,9 @@ TEST(Notation, PlaysAsPlayersWriteThem) {
     EXPECT_EQ(turnText(turn(1, 6, 5, {pt(1, 7, true), pt(7, 12)}), true), "65: 24/18*/13");
     EXPECT_EQ(turnText(turn(1, 6, 5, {pt(1, 7, true), pt(7, 12)}), false), "65: 24/18* 18/13");
     // Acey-Deucey: entries from the start pile, then the double chosen after the 1-2.
-    Turn acey = turn(1, 1, 2, {entry(Origin::Pile, 1), entry(Origin::Pile, 2), pt(1, 7),
-                               pt(1, 7), pt(2, 8), pt(2, 8)});
+    Turn acey = turn(
+        1, 1, 2,
+        {entry(Origin::Pile, 1), entry(Origin::Pile, 2), pt(1, 7), pt(1, 7), pt(2, 8), pt(2, 8)});
     acey.chosenDouble = 6;
     acey.stepsBeforeDouble = 2;
     EXPECT_EQ(turnText(acey, false), "21: pile/24 pile/23 [66] 24/18 24/18 23/17 23/17");
@@ -250,7 +251,8 @@ TEST(MatchFile, SaysWhatIsWrongAndOnWhichLine) {
     auto lineOf = [&](const std::string& text) { return readMatch(text).line; };
     auto errorOf = [&](const std::string& text) { return readMatch(text).error; };
 
-    EXPECT_EQ(errorOf("hello\n"), "line 1: not a game record: the file should begin with \"1 point match\"");
+    EXPECT_EQ(errorOf("hello\n"),
+              "line 1: not a game record: the file should begin with \"1 point match\"");
     EXPECT_EQ(errorOf(""), "line 1: not a game record: no \"1 point match\" line");
     // Cut short before the moves.
     const std::size_t game = good.find(" Game 1");

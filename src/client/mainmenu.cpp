@@ -67,6 +67,11 @@ void Tchat::buildMenus() {
     m_startGame->setEnabled(false);
     connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
     file->addSeparator();
+    connect(menuItem(file, "SaveGameRecordAs1", "Save Game Record As..."), &QAction::triggered,
+            this, &Tchat::SaveGameRecordAs1Click);
+    connect(menuItem(file, "OpenGameRecord1", "Open Game Record..."), &QAction::triggered, this,
+            &Tchat::OpenGameRecord1Click);
+    file->addSeparator();
     connect(menuItem(file, "Exit1", "Exit"), &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = submenu(bar, "Options1", "Options");
@@ -112,10 +117,20 @@ void Tchat::buildMenus() {
     m_justWatch->setCheckable(true);
     connect(m_justWatch, &QAction::triggered, this, &Tchat::JustWatch1Click);
 
+    m_markLastPlay = menuItem(options, "MarkLastPlay1", "Mark Last Play");
+    m_markLastPlay->setCheckable(true);
+    m_markLastPlay->setChecked(true);
+    connect(m_markLastPlay, &QAction::triggered, this, [this] {
+        syncLastPlay();
+        saveinifile();
+    });
+
     QMenu* view = submenu(bar, "View1", "View");
     connect(menuItem(view, "ViewTally1", "View Tally"), &QAction::triggered, this, [this] {
         if (m_windows.tally) m_windows.tally->show();
     });
+    connect(menuItem(view, "MoveList1", "Move List"), &QAction::triggered, this,
+            &Tchat::MoveList1Click);
     connect(menuItem(view, "SpyList1", "Spy List"), &QAction::triggered, this, [this] {
         if (m_windows.spylist) m_windows.spylist->show();
     });

@@ -88,7 +88,8 @@ std::string applyStep(Position& pos, int mover, const Step& step, std::vector<in
             // A higher die bears off the farthest checker only; the lowest such die is used.
             if (distance < farthestDistance(mine, mover)) return "no die bears it off";
             std::sort(dice.begin(), dice.end());
-            const auto it = std::find_if(dice.begin(), dice.end(), [&](int d) { return d > distance; });
+            const auto it =
+                std::find_if(dice.begin(), dice.end(), [&](int d) { return d > distance; });
             if (it == dice.end()) return "no die bears it off";
             dice.erase(it);
         }
@@ -135,7 +136,8 @@ std::vector<Position> positionsOf(const GameRecord& record, std::string* error) 
             return out;
         };
         if (!isPlayer(turn.mover)) return fail("no player");
-        if (!isDieValue(turn.die1) || !isDieValue(turn.die2)) return fail("the throw is not two dice");
+        if (!isDieValue(turn.die1) || !isDieValue(turn.die2))
+            return fail("the throw is not two dice");
         std::vector<int> dice = diceOf(turn.die1, turn.die2);
         const std::size_t total = turn.steps.size();
         if (turn.chosenDouble) {

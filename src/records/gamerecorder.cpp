@@ -225,7 +225,8 @@ void GameRecorder::loadBoard(std::string_view fields) {
     std::vector<std::string> parts;
     for (std::size_t start = 0;;) {
         const std::size_t plus = fields.find('+', start);
-        parts.emplace_back(fields.substr(start, plus == std::string_view::npos ? plus : plus - start));
+        parts.emplace_back(
+            fields.substr(start, plus == std::string_view::npos ? plus : plus - start));
         if (plus == std::string_view::npos) break;
         start = plus + 1;
     }

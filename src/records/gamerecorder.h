@@ -49,8 +49,8 @@ class GameRecorder {
     bool m_running = false;
     GameRecord m_record;
     Position m_position;
-    bool m_turnOpen = false;     // a throw came and its turn has not been passed on
-    bool m_awaitThrow = false;   // CMD_nextplayer came: the next throw opens a turn
+    bool m_turnOpen = false;      // a throw came and its turn has not been passed on
+    bool m_awaitThrow = false;    // CMD_nextplayer came: the next throw opens a turn
     bool m_foldIntoStart = false; // joined during a turn: its steps change the start
     unsigned m_revision = 0;
 };

@@ -26,8 +26,10 @@ std::string cleanName(const std::string& name) {
 }
 
 std::string padTo(std::string text, std::size_t column) {
-    if (text.size() < column) text.resize(column, ' ');
-    else text += ' ';
+    if (text.size() < column)
+        text.resize(column, ' ');
+    else
+        text += ' ';
     return text;
 }
 
@@ -84,8 +86,7 @@ std::string writeMatch(const GameRecord& record, const MatchStamp& stamp) {
         out += line + "\n";
     }
     if (record.finished())
-        out += std::string(record.winner == 1 ? kLeftColumn : kRightColumn, ' ') +
-               "Wins 1 point\n";
+        out += std::string(record.winner == 1 ? kLeftColumn : kRightColumn, ' ') + "Wins 1 point\n";
     return out;
 }
 
@@ -230,8 +231,8 @@ ReadResult readMatch(std::string_view text) {
         case Stage::Header: {
             const std::vector<Token> t = tokens(body, 0);
             int length = 0;
-            if (t.size() != 3 || !allDigits(t[0].text) || !toInt(t[0].text, length) ||
-                length < 1 || t[1].text != "point" || t[2].text != "match")
+            if (t.size() != 3 || !allDigits(t[0].text) || !toInt(t[0].text, length) || length < 1 ||
+                t[1].text != "point" || t[2].text != "match")
                 return fail("not a game record: the file should begin with \"1 point match\"");
             if (!startGiven) r.start = Position::start(r.acey);
             stage = Stage::Game;
@@ -279,7 +280,8 @@ ReadResult readMatch(std::string_view text) {
                 Turn turn;
                 turn.line = lineNo;
                 if (!parseThrow(t[i].text, turn.die1, turn.die2))
-                    return fail(std::string("'") + std::string(t[i].text) + "' should be a throw like \"31:\"");
+                    return fail(std::string("'") + std::string(t[i].text) +
+                                "' should be a throw like \"31:\"");
                 if (halves == 1 && firstWasRight)
                     return fail("a line holds at most one turn of each side");
                 const bool right = halves == 1 || t[i].column >= kSideThreshold;
@@ -293,7 +295,8 @@ ReadResult readMatch(std::string_view text) {
                     if (tok.size() == 4 && tok.front() == '[' && tok.back() == ']') {
                         if (!parseThrow(std::string(tok.substr(1, 2)) + ":", d1, d2) || d1 != d2 ||
                             turn.chosenDouble)
-                            return fail(std::string("'") + std::string(tok) + "' is not a chosen double");
+                            return fail(std::string("'") + std::string(tok) +
+                                        "' is not a chosen double");
                         turn.chosenDouble = d1;
                         turn.stepsBeforeDouble = turn.steps.size();
                         continue;
@@ -313,7 +316,8 @@ ReadResult readMatch(std::string_view text) {
         if (end == text.size()) break;
     }
     if (stage == Stage::Header) return fail("not a game record: no \"1 point match\" line");
-    if (stage == Stage::Game || stage == Stage::Players) return fail("the file ends before its moves");
+    if (stage == Stage::Game || stage == Stage::Players)
+        return fail("the file ends before its moves");
 
     std::string why;
     const std::vector<Position> positions = positionsOf(r, &why);

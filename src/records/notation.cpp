@@ -108,11 +108,12 @@ std::string throwText(int die1, int die2) {
 
 std::string turnText(const Turn& turn, bool joined) {
     const std::span<const Step> all(turn.steps);
-    const std::size_t split = turn.chosenDouble ? std::min(turn.stepsBeforeDouble, all.size())
-                                                : all.size();
+    const std::size_t split =
+        turn.chosenDouble ? std::min(turn.stepsBeforeDouble, all.size()) : all.size();
     auto play = [&](std::span<const Step> steps) {
         if (steps.empty()) return joined ? std::string(" no move") : std::string();
-        return std::string(" ") + (joined ? joinedText(turn.mover, steps) : stepsText(turn.mover, steps));
+        return std::string(" ") +
+               (joined ? joinedText(turn.mover, steps) : stepsText(turn.mover, steps));
     };
     std::string out = throwText(turn.die1, turn.die2) + ":" + play(all.first(split));
     if (turn.chosenDouble) {
@@ -172,7 +173,8 @@ std::string parseSteps(std::string_view token, int mover, std::vector<Step>& out
     std::vector<std::string_view> parts;
     for (std::size_t start = 0;;) {
         const std::size_t slash = token.find('/', start);
-        parts.push_back(token.substr(start, slash == std::string_view::npos ? slash : slash - start));
+        parts.push_back(
+            token.substr(start, slash == std::string_view::npos ? slash : slash - start));
         if (slash == std::string_view::npos) break;
         start = slash + 1;
     }
