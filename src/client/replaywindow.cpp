@@ -16,6 +16,8 @@ using bg::rec::Position;
 
 namespace {
 
+constexpr const char* kStartLine = "Start of the game";
+
 QString colourName(int player) {
     return player == 1 ? "White checker" : "Black checker";
 }
@@ -65,14 +67,14 @@ ReplayWindow::ReplayWindow(const bg::rec::GameRecord& record, const QString& tit
     m_list->setObjectName("list_replay_moves");
     m_list->setAccessibleName("Move List");
     m_list->setMinimumWidth(280);
-    const std::vector<std::string> lines = bg::rec::moveList(m_record);
-    m_firstTurnRow = m_record.joinedMidGame ? 1 : 0;
+    // Row n is the position after turn n, so the first row stands for the first position (a
+    // list given the focus makes its first row current by itself); the result comes last.
+    std::vector<std::string> lines = bg::rec::moveList(m_record);
+    if (!m_record.joinedMidGame) lines.insert(lines.begin(), kStartLine);
     for (const std::string& l : lines)
         m_list->addItem(QString::fromStdString(l));
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0) return;
-        const int turn = row - m_firstTurnRow + 1;
-        if (turn >= 1 && turn <= steps() && turn != m_step) goTo(turn);
+        if (row >= 0 && std::min(row, steps()) != m_step) goTo(row);
     });
 
     m_where = new QLabel(this);
@@ -182,12 +184,11 @@ void ReplayWindow::showStep() {
     m_back->setEnabled(m_step > 0);
     m_forward->setEnabled(m_step < steps());
     m_last->setEnabled(m_step < steps());
-    const int row = m_step == 0 ? -1 : m_step - 1 + m_firstTurnRow;
     {
         const QSignalBlocker quiet(m_list);
-        m_list->setCurrentRow(row);
+        m_list->setCurrentRow(m_step);
     }
-    if (row >= 0) m_list->scrollToItem(m_list->item(row));
+    m_list->scrollToItem(m_list->item(m_step));
     // At the last position the result line comes into view too.
     if (m_step == steps() && m_list->count()) m_list->scrollToBottom();
 }

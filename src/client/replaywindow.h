@@ -37,7 +37,6 @@ class ReplayWindow : public QWidget {
     bg::rec::GameRecord m_record;
     std::vector<bg::rec::Position> m_positions;
     int m_step = 0;
-    int m_firstTurnRow = 0; // the list row of turn 1
     QLabel* m_board = nullptr;
     std::array<std::array<QLabel*, bg::kPieces + 1>, 3> m_checkers{};
     QListWidget* m_list = nullptr;
