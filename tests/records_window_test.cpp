@@ -54,6 +54,7 @@ void trigger(Tchat& w, const QString& name) {
     auto* a = w.findChild<QAction*>(name);
     ASSERT_TRUE(a) << name.toStdString();
     a->trigger();
+    QCoreApplication::processEvents(); // the file items answer from the event loop
 }
 
 // The checkers' spoken names, sorted: the position as a screen reader hears it.

@@ -67,10 +67,11 @@ void Tchat::buildMenus() {
     m_startGame->setEnabled(false);
     connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
     file->addSeparator();
+    // Queued: the file dialogs are modal, and a screen reader's press must not wait for them.
     connect(menuItem(file, "SaveGameRecordAs1", "Save Game Record As..."), &QAction::triggered,
-            this, &Tchat::SaveGameRecordAs1Click);
+            this, &Tchat::SaveGameRecordAs1Click, Qt::QueuedConnection);
     connect(menuItem(file, "OpenGameRecord1", "Open Game Record..."), &QAction::triggered, this,
-            &Tchat::OpenGameRecord1Click);
+            &Tchat::OpenGameRecord1Click, Qt::QueuedConnection);
     file->addSeparator();
     connect(menuItem(file, "Exit1", "Exit"), &QAction::triggered, this, &QWidget::close);
 
