@@ -67,6 +67,8 @@ const std::vector<int>& Tchat::lastPlayPoints() const {
 void Tchat::MoveList1Click() {
     if (!m_moveList) {
         m_moveList = new Tmovelist(this);
+        // Beside the board, not over it: the list is read while the game goes on.
+        m_moveList->move(frameGeometry().right() + 8, y());
     }
     m_moveList->setLines(bg::rec::moveList(m_state.recorder().record()));
     m_moveList->show();
