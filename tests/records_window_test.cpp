@@ -114,8 +114,9 @@ TEST(RecordsWindow, MoveListMarksAndTheGameSavedByItself) {
                 const bool landedOn =
                     std::any_of(play->steps.begin(), play->steps.end(),
                                 [&](const rec::Step& o) { return o.to == s.from; });
-                if (s.origin == rec::Origin::Point && !landedOn)
+                if (s.origin == rec::Origin::Point && !landedOn) {
                     EXPECT_NE(std::find(left.begin(), left.end(), s.from), left.end()) << m;
+                }
             }
             sawMarks = true;
         }

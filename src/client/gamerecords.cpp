@@ -3,6 +3,7 @@
 // The record itself is the client state's (bg::rec::GameRecorder); nothing here decides what
 // was played.
 
+#include "appfiles.h"
 #include "lastplayoutline.h"
 #include "notation.h"
 #include "recordfiles.h"
@@ -90,8 +91,8 @@ void Tchat::SaveGameRecordAs1Click() {
         return;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    const QString path = askFile(true, recordfiles::gamesFolder() +
-                                           recordfiles::fileNameFor(recorder.record(), now));
+    const QString path =
+        askFile(true, bg::savedGamesFolder() + recordfiles::fileNameFor(recorder.record(), now));
     if (path.isEmpty()) return;
     const QString why =
         recordfiles::writeWhole(path, recordfiles::matchText(recorder.record(), now));
@@ -99,7 +100,7 @@ void Tchat::SaveGameRecordAs1Click() {
 }
 
 void Tchat::OpenGameRecord1Click() {
-    const QString path = askFile(false, recordfiles::gamesFolder());
+    const QString path = askFile(false, bg::savedGamesFolder());
     if (path.isEmpty()) return;
     const bg::rec::ReadResult r = recordfiles::readRecordFile(path);
     const QString name = QFileInfo(path).fileName();

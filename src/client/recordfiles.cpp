@@ -1,16 +1,13 @@
 #include "recordfiles.h"
 
+#include "appfiles.h"
+
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 #include <unistd.h>
 
 namespace recordfiles {
-
-QString gamesFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/games/";
-}
 
 namespace {
 
@@ -61,7 +58,7 @@ QString writeWhole(const QString& path, const QByteArray& bytes) {
 }
 
 QString saveInGamesFolder(const bg::rec::GameRecord& record, const QDateTime& when) {
-    const QString folder = gamesFolder();
+    const QString folder = bg::savedGamesFolder();
     if (!QDir().mkpath(folder)) return {};
     QString path = folder + fileNameFor(record, when);
     // Two copies on one machine finish the same game at the same second.

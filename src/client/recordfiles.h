@@ -1,7 +1,6 @@
 #pragma once
-// Where finished games are kept and how a record reaches the disk: one match file per game in
-// the user's data folder ("games/" under the desktop's data location for this program), named
-// by the date, time and players, written in full under a temporary name, synced and renamed,
+// How a record reaches the disk: one match file per game in the saved games folder
+// (bg::savedGamesFolder()), named by the date, time and players, written in full under a temporary name, synced and renamed,
 // so that a crash never leaves half a record.
 
 #include "gamerecord.h"
@@ -12,8 +11,6 @@
 
 namespace recordfiles {
 
-// "~/.local/share/Backgammon/games/" on a Linux desktop; XDG_DATA_HOME moves it.
-QString gamesFolder();
 // "2026-12-09 14.05.33 You vs Zobo.mat": no character a file system could refuse.
 QString fileNameFor(const bg::rec::GameRecord& record, const QDateTime& when);
 // The match file's text of a record, stamped with `when`.

@@ -1,8 +1,7 @@
 #include "gamerecord.h"
 
+#include "moverules.h"
 #include "notation.h"
-
-#include <algorithm>
 
 namespace bg::rec {
 
@@ -35,97 +34,104 @@ Position Position::of(const Board& board) {
 
 namespace {
 
-bool allHome(const SideCount& c, int mover) {
-    if (c.bar || c.pile) return false;
-    for (int point = 1; point <= kLastPoint; ++point)
-        if (c.point[point] && !inHomeBoard(mover, point)) return false;
-    return true;
+// A host board holding the checkers a position counts, numbered in order: the rule book works
+// on boards, and which checker of a point stands where makes no difference to it.
+Board boardOf(const Position& pos, bool acey) {
+    Board b;
+    b.acey = acey;
+    for (int p = 1; p <= 2; ++p) {
+        const SideCount& c = pos.side[p];
+        Side& s = b.side[p];
+        int id = 0;
+        auto stand = [&](int point) {
+            if (++id > kPieces) return;
+            const int level = b.lowestFreeLevel(point);
+            if (level == 0) return;
+            s.pawns[id] = {point, level};
+            b.boardgrid[point][level] = {p, id};
+        };
+        for (int point = 1; point <= kLastPoint; ++point)
+            for (int n = 0; n < c.point[point]; ++n)
+                stand(point);
+        for (int n = 0; n < c.pile; ++n)
+            stand(pilePoint(p));
+        for (int n = 0; n < c.bar && id < kPieces; ++n) {
+            // A hit checker keeps a point outside the board and waits in the bar list.
+            s.pawns[++id] = {pilePoint(opponentOf(p)), 1};
+            s.addToBar(id);
+        }
+        for (int n = 0; n < c.off && id < kPieces; ++n) {
+            s.pawns[++id] = {homePoint(p), 0};
+            ++s.homecount;
+        }
+        s.pips = b.configpips(p);
+    }
+    return b;
 }
 
-// The mover's checker farthest from home on the board, as its distance; 0 when none.
-int farthestDistance(const SideCount& c, int mover) {
-    int best = 0;
-    for (int point = 1; point <= kLastPoint; ++point)
-        if (c.point[point]) best = std::max(best, homeDistance(mover, point));
-    return best;
+const char* refusal(int code) {
+    switch (code) {
+    case kErrorNotAllHome:
+        return "not every checker is home yet";
+    case kErrorOffTheBarFirst:
+        return "a checker on the bar must enter first";
+    case kErrorExactFirst:
+        return "a checker on the die's own point must bear off first";
+    case kErrorHighestFirst:
+        return "a higher die bears off only the farthest checker";
+    default:
+        return "no die of the throw makes that step";
+    }
 }
 
-bool takeDie(std::vector<int>& dice, int value) {
-    const auto it = std::find(dice.begin(), dice.end(), value);
-    if (it == dice.end()) return false;
-    dice.erase(it);
-    return true;
-}
-
-} // namespace
-
-std::string applyStep(Position& pos, int mover, const Step& step, std::vector<int>& dice) {
-    if (!isPlayer(mover)) return "no player to move";
-    SideCount& mine = pos.side[mover];
-    SideCount& theirs = pos.side[opponentOf(mover)];
-    if (dice.empty()) return "no die is left for it";
-    if (mine.bar && step.origin != Origin::Bar) return "a checker on the bar must enter first";
-    int from = 0;
+// One step on `b` by the host's own checks; empty when it was made.
+std::string makeStep(Board& b, int mover, const Step& step) {
+    int piece = 0;
     switch (step.origin) {
     case Origin::Bar:
-        if (!mine.bar) return "no checker is on the bar";
-        from = pilePoint(mover);
+        for (int i = 1; i <= kPieces && !piece; ++i)
+            piece = b.side[mover].bar[i];
+        if (!piece) return "no checker is on the bar";
         break;
     case Origin::Pile:
-        if (!mine.pile) return "no checker is waiting to enter";
-        from = pilePoint(mover);
+        if (!b.acey) return "only Acey-Deucey enters from the start pile";
+        if (!b.side[mover].barEmpty()) return "a checker on the bar must enter first";
+        piece = b.topPieceOn(mover, pilePoint(mover));
+        if (!piece) return "no checker is waiting to enter";
         break;
     case Origin::Point:
-        if (!isBoardPoint(step.from) || !mine.point[step.from]) return "no checker stands there";
-        from = step.from;
+        if (isBoardPoint(step.from)) piece = b.topPieceOn(mover, step.from);
+        if (!piece) return "no checker stands there";
         break;
     }
     if (step.to == kOff) {
         if (step.origin != Origin::Point) return "a checker must enter before it bears off";
-        if (!allHome(mine, mover)) return "not every checker is home yet";
-        const int distance = homeDistance(mover, from);
-        if (!takeDie(dice, distance)) {
-            // A higher die bears off the farthest checker only; the lowest such die is used.
-            if (distance < farthestDistance(mine, mover)) return "no die bears it off";
-            std::sort(dice.begin(), dice.end());
-            const auto it =
-                std::find_if(dice.begin(), dice.end(), [&](int d) { return d > distance; });
-            if (it == dice.end()) return "no die bears it off";
-            dice.erase(it);
+        // Any die that bears it off; the lowest such die is the one used.
+        int error = kErrorInvalidMove;
+        for (int value = 1; value <= kDieSides; ++value) {
+            if (b.dice.die1 != value && b.dice.die2 != value) continue;
+            const BearOffCheck c = checkBearOff(b, mover, piece, value);
+            if (c.error == 0) {
+                applyBearOff(b, mover, c);
+                return {};
+            }
+            if (error == kErrorInvalidMove) error = c.error;
         }
-        --mine.point[from];
-        ++mine.off;
-        return {};
+        return refusal(error);
     }
-    if (!isBoardPoint(step.to)) return "it lands nowhere";
-    const int distance = moveDistance(mover, from, step.to);
-    if (distance < 1 || distance > kDieSides) return "it goes the wrong way";
-    const int blockers = theirs.point[step.to];
-    if (blockers >= 2) return "the point is held by the other side";
-    if (step.hit && blockers == 0) return "there is nothing to hit";
-    if (!takeDie(dice, distance)) return "no die of that number is left";
-    if (step.origin == Origin::Bar)
-        --mine.bar;
-    else if (step.origin == Origin::Pile)
-        --mine.pile;
-    else
-        --mine.point[from];
-    if (blockers == 1) {
-        theirs.point[step.to] = 0;
-        ++theirs.bar;
-    }
-    ++mine.point[step.to];
+    const MoveCheck c = checkMove(b, mover, piece, step.to);
+    if (c.blocked) return "the point is held by the other side";
+    if (c.error) return refusal(c.error);
+    if (step.hit && c.occupants != 1) return "there is nothing to hit";
+    applyMove(b, mover, c, step.to);
     return {};
 }
 
-static std::vector<int> diceOf(int die1, int die2) {
-    if (die1 == die2) return {die1, die1, die1, die1};
-    return {die1, die2};
-}
+} // namespace
 
 std::vector<Position> positionsOf(const GameRecord& record, std::string* error) {
     std::vector<Position> out{record.start};
-    Position pos = record.start;
+    Board b = boardOf(record.start, record.acey);
     for (std::size_t t = 0; t < record.turns.size(); ++t) {
         const Turn& turn = record.turns[t];
         auto fail = [&](const std::string& what) {
@@ -138,23 +144,29 @@ std::vector<Position> positionsOf(const GameRecord& record, std::string* error) 
         if (!isPlayer(turn.mover)) return fail("no player");
         if (!isDieValue(turn.die1) || !isDieValue(turn.die2))
             return fail("the throw is not two dice");
-        std::vector<int> dice = diceOf(turn.die1, turn.die2);
-        const std::size_t total = turn.steps.size();
+        const bool doubles = turn.die1 == turn.die2;
+        b.currentplayer = turn.mover;
+        b.dice = {turn.die1, turn.die2, doubles ? turn.die1 : 0, doubles ? turn.die2 : 0};
+        b.aceypending = record.acey && turn.die1 + turn.die2 == 3;
         if (turn.chosenDouble) {
-            if (!record.acey || turn.doubles() || turn.die1 + turn.die2 != 3)
-                return fail("a double is chosen only after a 1-2 in Acey-Deucey");
+            if (!b.aceypending) return fail("a double is chosen only after a 1-2 in Acey-Deucey");
             if (!isDieValue(turn.chosenDouble)) return fail("the chosen double is no die");
-            if (turn.stepsBeforeDouble != 2 || total < 2)
-                return fail("the double is chosen after the 1 and the 2 are played");
         }
-        for (std::size_t i = 0; i < total; ++i) {
-            if (turn.chosenDouble && i == turn.stepsBeforeDouble)
-                dice = diceOf(turn.chosenDouble, turn.chosenDouble);
+        for (std::size_t i = 0; i <= turn.steps.size(); ++i) {
+            if (turn.chosenDouble && i == turn.stepsBeforeDouble) {
+                // The host offers the choice once the 1 and the 2 are played.
+                if (!b.checkforacey()) return fail("the double is chosen after the 1 and the 2");
+                b.aceypending = false;
+                b.dice.setAll(turn.chosenDouble);
+            }
+            if (i == turn.steps.size()) break;
             const Step& step = turn.steps[i];
-            const std::string problem = applyStep(pos, turn.mover, step, dice);
+            if (b.dice.die1 == 0 && b.dice.die2 == 0)
+                return fail(stepText(turn.mover, step) + ": no die is left for it");
+            const std::string problem = makeStep(b, turn.mover, step);
             if (!problem.empty()) return fail(stepText(turn.mover, step) + ": " + problem);
         }
-        out.push_back(pos);
+        out.push_back(Position::of(b));
     }
     if (error) error->clear();
     return out;

@@ -69,13 +69,9 @@ struct GameRecord {
     bool finished() const { return winner != 0; }
 };
 
-// Carries out one step on `pos` for `mover`, checking it against the position and against
-// `dice` (the die values still to play, one entry per use; the used one is removed). Returns
-// what is wrong, or an empty text when the step was made.
-std::string applyStep(Position& pos, int mover, const Step& step, std::vector<int>& dice);
-
-// Every position of a game: the start, then the position after each turn. Stops at the first
-// step that cannot be made and says which one in `error`.
+// Every position of a game: the start, then the position after each turn, every step made by
+// the host's own rule book (moverules.h). Stops at the first step the rules refuse and says
+// which one, and why, in `error`.
 std::vector<Position> positionsOf(const GameRecord& record, std::string* error = nullptr);
 
 } // namespace bg::rec

@@ -21,7 +21,7 @@ bool isLevel(int v) {
 
 std::string GameRecorder::seatName(int seat) const {
     if (!m_seatNames[seat].empty()) return m_seatNames[seat];
-    return seat == 2 ? kBotSeatName : "Player " + std::to_string(seat);
+    return seat == 2 ? std::string(kBotName) : "Player " + std::to_string(seat);
 }
 
 const Turn* GameRecorder::lastPlay() const {

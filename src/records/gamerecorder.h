@@ -20,8 +20,6 @@
 
 namespace bg::rec {
 
-inline constexpr const char* kBotSeatName = "Zobo";
-
 class GameRecorder {
   public:
     void feed(std::string_view message);
