@@ -285,3 +285,15 @@ TEST(MatchFile, SaysWhatIsWrongAndOnWhichLine) {
         EXPECT_EQ(r.ok(), r.line == 0) << n;
     }
 }
+
+TEST(MatchFile, NamesThatLookLikeScoresStillReadBack) {
+    GameRecord g;
+    g.names = {"", " : 0 x", "Bob : 3"};
+    g.start = Position::start(false);
+    g.turns.push_back(turn(1, 3, 1, {pt(17, 20), pt(19, 20)}));
+    const ReadResult back = readMatch(writeMatch(g));
+    ASSERT_TRUE(back.ok()) << back.error << "\n" << writeMatch(g);
+    EXPECT_EQ(back.record.names[1], ": 0 x"); // only the spaces around a name are lost
+    EXPECT_EQ(back.record.names[2], "Bob : 3");
+    EXPECT_EQ(readMatch(writeMatch(back.record)).record.names, back.record.names);
+}

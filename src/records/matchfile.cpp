@@ -137,7 +137,8 @@ bool readPlayers(std::string_view line, std::string& first, std::string& second)
         if (last == std::string_view::npos || !allDigits(trim(rest.substr(last + 3)))) continue;
         first = std::string(trim(line.substr(0, at)));
         second = std::string(trim(rest.substr(0, last)));
-        return !first.empty() && !second.empty();
+        // A name may itself hold " : 0": look further along for the pair of scores.
+        if (!first.empty() && !second.empty()) return true;
     }
     return false;
 }
