@@ -692,6 +692,7 @@ int main(int argc, char** argv) {
     // Windows save their settings at closing: into a folder of this run, not beside the binary.
     QTemporaryDir config;
     qputenv("BG_CONFIG_DIR", config.path().toUtf8());
+    qputenv("XDG_DATA_HOME", config.path().toUtf8()); // the games saved by themselves
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

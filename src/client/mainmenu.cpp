@@ -67,6 +67,12 @@ void Tchat::buildMenus() {
     m_startGame->setEnabled(false);
     connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
     file->addSeparator();
+    // Queued: the file dialogs are modal, and a screen reader's press must not wait for them.
+    connect(menuItem(file, "SaveGameRecordAs1", "Save Game Record As..."), &QAction::triggered,
+            this, &Tchat::SaveGameRecordAs1Click, Qt::QueuedConnection);
+    connect(menuItem(file, "OpenGameRecord1", "Open Game Record..."), &QAction::triggered, this,
+            &Tchat::OpenGameRecord1Click, Qt::QueuedConnection);
+    file->addSeparator();
     addNetworkGameItems(file);
     connect(menuItem(file, "Exit1", "Exit"), &QAction::triggered, this, &QWidget::close);
 
@@ -113,6 +119,14 @@ void Tchat::buildMenus() {
     m_justWatch->setCheckable(true);
     connect(m_justWatch, &QAction::triggered, this, &Tchat::JustWatch1Click);
 
+    m_markLastPlay = menuItem(options, "MarkLastPlay1", "Mark Last Play");
+    m_markLastPlay->setCheckable(true);
+    m_markLastPlay->setChecked(true);
+    connect(m_markLastPlay, &QAction::triggered, this, [this] {
+        syncLastPlay();
+        saveinifile();
+    });
+
     QMenu* view = submenu(bar, "View1", "View");
     // Asked for again while open, a window shows what is true now and comes forward.
     const auto toFront = [](QWidget* w) {
@@ -126,6 +140,8 @@ void Tchat::buildMenus() {
         if (tally->isVisible()) tally->loadchecklist();
         toFront(tally);
     });
+    connect(menuItem(view, "MoveList1", "Move List"), &QAction::triggered, this,
+            &Tchat::MoveList1Click);
     connect(menuItem(view, "SpyList1", "Spy List"), &QAction::triggered, this, [this] {
         if (m_windows.spylist) m_windows.spylist->show();
     });

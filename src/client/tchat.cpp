@@ -8,6 +8,7 @@
 #include "chatview.h"
 #include "download/tdownload.h"
 #include "environment.h"
+#include "lastplayoutline.h"
 #include "lettering.h"
 #include "protocol.h"
 #include "qcolortext.h"
@@ -191,6 +192,7 @@ QLabel* Tchat::label(const QString& name, int left, int top, int w, int h) {
 void Tchat::buildBoard() {
     m_mainboard = image("image_mainboard", geo::kMainBoardLeft, geo::kMainBoardTop,
                         geo::kMainBoardWidth, geo::kMainBoardHeight);
+    m_lastPlayOutline = new LastPlayOutline(m_panel);
     m_turn = image("image_turn", geo::kTurnBarLeft, geo::turnBarTop(1), geo::kTurnBarWidth,
                    geo::kTurnBarHeight);
     m_turn->hide();
@@ -346,6 +348,7 @@ void Tchat::loadPictures() {
     m_turn->setPixmap(art::turnBar(dpr));
     for (int p = 1; p <= 2; ++p) {
         m_checkerPix[p] = art::checker(p, dpr);
+        m_markedCheckerPix[p] = art::markedChecker(p, dpr);
         for (int id = 1; id <= bg::kPieces; ++id)
             m_pieces[p][id]->setPixmap(m_checkerPix[p]);
         m_eyes[p]->setPixmap(art::eyes(dpr));
@@ -695,6 +698,7 @@ void Tchat::syncView() {
     m_turn->move(v.turnBar.left, v.turnBar.top);
     m_turn->setVisible(v.turnBar.visible);
     m_turn->lower();
+    m_lastPlayOutline->lower();
     m_mainboard->lower();
     for (const Z& z : order)
         m_pieces[z.player][z.piece]->raise();
@@ -769,6 +773,7 @@ void Tchat::syncView() {
     syncSpies();
     syncTargetFaces();
     syncAccessibleNames();
+    syncRecord();
 }
 
 void Tchat::syncSpies() {

@@ -55,6 +55,9 @@ class Ttallylist;
 class Tabout;
 class Thostgame;
 class Tjoingame;
+class Tmovelist;
+class LastPlayOutline;
+class ReplayWindow;
 
 // A picture that reports clicks; the board's checkers, dice, cup and targets are these.
 class ImageControl : public QLabel {
@@ -181,6 +184,21 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     Tjoingame* joinGameWindow();
     // Where others can join while this copy hosts a game with others; empty otherwise.
     const QStringList& joinAddresses() const { return m_joinAddresses; }
+    // --- game records (gamerecords.cpp) -----------------------------------------------------
+    void MoveList1Click();
+    void SaveGameRecordAs1Click();
+    void OpenGameRecord1Click();
+    // File dialogs go here when set (tests): `save` says which one; the answer is a path or
+    // empty for cancel.
+    void setFileDialogHook(std::function<QString(bool save, const QString& suggested)> hook) {
+        m_fileDialogHook = std::move(hook);
+    }
+    Tmovelist* moveList() const { return m_moveList; }
+    // Where the last finished game was saved by itself; empty when none was or it failed.
+    QString lastSavedRecord() const { return m_lastSavedRecord; }
+    // The board points outlined and the checkers marked for the last play.
+    const std::vector<int>& lastPlayPoints() const;
+    bool checkerMarked(int player, int piece) const { return m_shownMark[player][piece]; }
 
     const bg::ClientState& state() const { return m_state; }
     bg::ClientState& state() { return m_state; }
@@ -246,6 +264,9 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void syncSpies();
     void cupTimerTimer();
     void turntimerTimer();
+    void syncRecord();
+    void syncLastPlay();
+    QString askFile(bool save, const QString& suggested);
 
     bg::ClientState m_state;
     bg::PlayerInput m_input{m_state, *this};
@@ -344,14 +365,25 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     QActionGroup* m_botSpeedGroup = nullptr;
     QActionGroup* m_botAbilitiesGroup = nullptr;
     std::vector<QAction*> m_textSizeItems;
+    QAction* m_markLastPlay = nullptr;
     QMenu* m_popupKick = nullptr;
     QAction* m_removeFromGame = nullptr;
     QAction* m_setToJustWatch = nullptr;
     QAction* m_unsetJustWatch = nullptr;
     int m_kickNumber = 0; // the seat of the label popup_kick was opened over
 
+    // Game records: the move list window, the last play's marks, the saved file.
+    Tmovelist* m_moveList = nullptr; // made when first shown, a child of this window
+    LastPlayOutline* m_lastPlayOutline = nullptr;
+    std::array<std::array<bool, bg::kPieces + 1>, 3> m_shownMark{};
+    unsigned m_seenRecordRevision = ~0u;
+    bool m_recordSaved = false;
+    QString m_lastSavedRecord;
+    std::function<QString(bool, const QString&)> m_fileDialogHook;
+
     // Pictures, painted once.
     std::array<QPixmap, 3> m_checkerPix;
+    std::array<QPixmap, 3> m_markedCheckerPix;
     std::array<QPixmap, 7> m_diePix;
     std::array<QPixmap, 4> m_cupPix;
     int m_shownCupFrame = -1;
