@@ -142,7 +142,10 @@ def main():
                 if not play_turn():
                     raise SystemExit("a turn did not end")
             press(wait_for(lambda: find("Concede the game"), "the concede button")[0])
-            wait_for(lambda: os.path.isdir(games) and os.listdir(games), "the saved game")
+            # The record is written to a temporary name first and renamed when whole.
+            finished = lambda: [n for n in os.listdir(games) if not n.endswith(".part")] \
+                if os.path.isdir(games) else []
+            wait_for(finished, "the saved game")
             saved = os.listdir(games)
             assert len(saved) == 1 and saved[0].endswith(" You vs Zobo.mat"), saved
             with open(os.path.join(games, saved[0])) as f:
