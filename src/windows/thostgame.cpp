@@ -1,5 +1,6 @@
 #include "thostgame.h"
 
+#include "dialogmessage.h"
 #include "loginname.h"
 #include "networkgamesettings.h"
 #include "protocol.h"
@@ -31,13 +32,7 @@ Thostgame::Thostgame(const QString& settingsPath, NextCopyStarter starter, QWidg
     m_name->setMaxLength(bg::kMaxPlayerNameChars);
     form->addRow("Your &name:", m_name);
     col->addLayout(form);
-    m_message = new QLabel(this);
-    m_message->setObjectName("label_message");
-    // Read by its text, which says what went wrong; the description says what it is.
-    m_message->setAccessibleDescription("Message");
-    m_message->setTextFormat(Qt::PlainText);
-    m_message->setWordWrap(true);
-    m_message->setStyleSheet("color: #a00000;");
+    m_message = bg::dialogMessage(this);
     col->addWidget(m_message);
     auto* buttons = new QDialogButtonBox(this);
     m_host = buttons->addButton("Host", QDialogButtonBox::AcceptRole);

@@ -1,5 +1,6 @@
 #include "tjoingame.h"
 
+#include "dialogmessage.h"
 #include "joinaddress.h"
 #include "loginname.h"
 #include "networkgamesettings.h"
@@ -66,13 +67,7 @@ Tjoingame::Tjoingame(const QString& settingsPath, quint16 usualPort, NextCopySta
     col->addWidget(caption("&Recent addresses:", m_recent, this, "label_recent"));
     col->addWidget(m_recent, 1);
 
-    m_message = new QLabel(this);
-    m_message->setObjectName("label_message");
-    // Read by its text, which says what went wrong; the description says what it is.
-    m_message->setAccessibleDescription("Message");
-    m_message->setTextFormat(Qt::PlainText);
-    m_message->setWordWrap(true);
-    m_message->setStyleSheet("color: #a00000;");
+    m_message = bg::dialogMessage(this);
     col->addWidget(m_message);
 
     auto* buttons = new QDialogButtonBox(this);
