@@ -12,7 +12,9 @@ packages="build-essential cmake ninja-build pkg-config python3
   libjpeg-turbo-progs
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev xvfb xauth
-  at-spi2-core dbus-daemon python3-pyatspi"
+  at-spi2-core dbus-daemon python3-pyatspi
+  libavahi-client-dev avahi-daemon avahi-utils iproute2 util-linux
+  lintian desktop-file-utils appstream"
 
 missing=""
 for p in $packages; do

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSoundEffect>
@@ -194,22 +195,24 @@ TEST(ChatSend, NotLoggedInKeepsTheText) {
     EXPECT_EQ(e->text(), "hello");
 }
 
-TEST(ChatSend, TwoQuickPhraseClicksSendOneAndTheGateReopensAfter101Ticks) {
+TEST(ChatSend, TwoQuickPhraseClicksSendOneAndTheGateReopensAfterTwoSeconds) {
     auto j = joinedWindow();
     Tchat& w = *j->window;
-    // The test counts the ticks itself, with no event loop running between the clicks.
-    w.findChild<QTimer*>("Timer1")->stop();
+    auto now = bg::PhraseGate::Clock::now();
+    w.setPhraseGateClock([&now] { return now; });
     auto* b1 = w.findChild<QToolButton*>("b_phrase1");
     auto* b9 = w.findChild<QToolButton*>("b_phrase9");
     ASSERT_TRUE(b1 && b9);
     EXPECT_EQ(b1->toolTip(), "Way To Go!");
     QTest::mouseClick(b1, Qt::LeftButton);
     QTest::mouseClick(b9, Qt::LeftButton); // the gate is closed: nothing
-    for (int tick = 1; tick <= 100; ++tick)
+    // Ticks of the 1 ms timer count for nothing, however many run.
+    for (int tick = 1; tick <= 500; ++tick)
         w.Timer1Timer();
-    QTest::mouseClick(b9, Qt::LeftButton); // still closed after 100 ticks
-    w.Timer1Timer();
-    // Open after the 101st; a phrase that starts with "/me " is an action of its own.
+    now += std::chrono::milliseconds(1999);
+    QTest::mouseClick(b9, Qt::LeftButton); // still closed just short of 2 seconds
+    now += std::chrono::milliseconds(1);
+    // Open after 2 seconds; a phrase that starts with "/me " is an action of its own.
     w.setPhrase(9, "/me bows");
     EXPECT_EQ(b9->text(), "/me bows");
     QTest::mouseClick(b9, Qt::LeftButton);
@@ -218,6 +221,8 @@ TEST(ChatSend, TwoQuickPhraseClicksSendOneAndTheGateReopensAfter101Ticks) {
                                         j->host.received().messages().end());
     EXPECT_EQ(sent, (std::vector<std::string>{"CMD_action+1+says: Way To Go!|clBlack",
                                               "CMD_action+1+bows|clBlack"}));
+    // That send closed the gate again, for another 2 seconds from then.
+    EXPECT_FALSE(w.phraseGateOpen());
 }
 
 TEST(ChatSend, ChatterMenuSendsForSeatsOnlyAndCancelSendsNothing) {
@@ -291,6 +296,33 @@ TEST(ChatView, RelayedLineHasItsColourBoldNameLinkAndSmiley) {
     // A sender's new colour recolours that sender's earlier lines.
     deliver(w, "CMD_chat+7+Bob chats: again|clNavy");
     EXPECT_EQ(formatOf(v, "see").foreground().color(), QColor(0, 0, 128));
+}
+
+TEST(ChatView, CopyPutsPlainTextOnlyWithTheSmileysAsTheirCodes) {
+    Tchat w;
+    deliver(w, "CMD_chat+7+Bob chats: see www.example.com :)#12 ok|clLime");
+    w.addlinetochat("0+second line", Qt::blue);
+    ChatView& v = *w.chatView();
+    w.findChild<QAction*>("SelectAll1")->trigger();
+    QApplication::clipboard()->clear();
+    w.findChild<QAction*>("Copy1")->trigger();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->formats(), QStringList{"text/plain"});
+    EXPECT_FALSE(data->hasHtml());
+    const QString text = data->text();
+    EXPECT_EQ(text.count('\n'), 1) << text.toStdString();
+    EXPECT_TRUE(text.contains("www.example.com")) << text.toStdString();
+    EXPECT_TRUE(text.contains(":)#12")) << text.toStdString();
+    EXPECT_TRUE(text.trimmed().endsWith("second line")) << text.toStdString();
+    EXPECT_FALSE(text.contains(QChar::ObjectReplacementCharacter));
+    // Part of a line: just those characters.
+    QTextCursor part(v.document());
+    part.setPosition(v.toPlainText().indexOf("second"));
+    part.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, 6);
+    v.setTextCursor(part);
+    w.findChild<QAction*>("Copy1")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "second");
 }
 
 TEST(ChatView, ClickingALinkOpensOnlyThatWebAddress) {
@@ -511,6 +543,30 @@ TEST(ChatSounds, SoundModuleLoadsFromTheFirstFolderThatHoldsIt) {
     EXPECT_TRUE(folders[1].endsWith("/backgammon")) << folders[1].toStdString();
 }
 
+TEST(PhraseEditor, PhraseListOnTheOpenEditorRefreshesItsEditsAndBringsItForward) {
+    QTemporaryDir dir;
+    Tchat w;
+    Tphrases editor(&w);
+    editor.setSettingsPath(dir.filePath("vesklobby.ini"));
+    w.setWindows({.phrases = &editor});
+    w.connectWindows();
+    w.show();
+    QAction* list = w.findChild<QAction*>("PrhaseList1");
+    list->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    auto* p1 = editor.findChild<QLineEdit*>("phrase1");
+    ASSERT_NE(p1, nullptr);
+    EXPECT_EQ(p1->text(), "Way To Go!");
+    // The buttons change behind the open editor (another editor's "Done", the settings).
+    w.setPhrase(1, "Well played");
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    list->trigger();
+    EXPECT_EQ(p1->text(), "Well played");
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&editor));
+    editor.close();
+}
+
 TEST(PhraseEditor, DoneStoresThePhrasesTitleBarCloseKeepsThem) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("vesklobby.ini");
@@ -668,6 +724,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     qputenv("BG_CONFIG_DIR", config.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", config.path().toLocal8Bit()); // the games saved by themselves
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

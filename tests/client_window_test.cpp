@@ -3,12 +3,15 @@
 // on loopback.
 
 #include "boardgeometry.h"
+#include "artwork.h"
 #include "hostshell.h"
+#include "programwindows.h"
 #include "protocol.h"
 #include "sim_games.h"
 #include "singleinstance.h"
 #include "tchat.h"
 #include "download/tdownload.h"
+#include "tally/ttallylist.h"
 #include "windows/tabout.h"
 #include "windows/tgamestart.h"
 #include "windows/thelp.h"
@@ -17,6 +20,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -233,15 +237,73 @@ TEST(ClientWindow, ControlsAreNamedAndStartHidden) {
     EXPECT_FALSE(w.findChild<QAction*>("Limited1")->isChecked());
 }
 
-TEST(ClientWindow, PhraseGateReopensAfterAHundredTicks) {
+TEST(ClientWindow, PhraseGateReopensAfterTwoSecondsOfTimeNotTicks) {
     Tchat w;
-    w.closePhraseGate();
-    for (int tick = 1; tick <= 100; ++tick) {
-        w.Timer1Timer();
-        ASSERT_FALSE(w.phraseGateOpen()) << tick;
-    }
-    w.Timer1Timer();
+    auto now = bg::PhraseGate::Clock::now();
+    w.setPhraseGateClock([&now] { return now; });
     EXPECT_TRUE(w.phraseGateOpen());
+    w.closePhraseGate();
+    for (int tick = 1; tick <= 1000; ++tick)
+        w.Timer1Timer();
+    EXPECT_FALSE(w.phraseGateOpen());
+    now += std::chrono::milliseconds(1999);
+    EXPECT_FALSE(w.phraseGateOpen());
+    now += std::chrono::milliseconds(1);
+    EXPECT_TRUE(w.phraseGateOpen());
+}
+
+// "View Tally" on a tally window that is open already: the players of the game as they are
+// now, and the window in front.
+TEST(ClientWindow, ViewTallyAgainRefreshesTheOpenWindowAndBringsItForward) {
+    QTemporaryDir dir;
+    Tchat w;
+    Ttallylist tally(&w, dir.filePath("Backgammontally.tld"));
+    QStringList seats{"Me", "Ann"};
+    tally.setSeatSource([&seats] { return Ttallylist::Seats{seats, 1}; });
+    w.setWindows({.tally = &tally});
+    w.connectWindows();
+    w.show();
+    QAction* view = w.findChild<QAction*>("ViewTally1");
+    ASSERT_NE(view, nullptr);
+    view->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tally));
+    auto* current = tally.findChild<QListWidget*>("checklist");
+    ASSERT_NE(current, nullptr);
+    ASSERT_EQ(current->count(), 1);
+    EXPECT_EQ(current->item(0)->text(), "Ann");
+
+    seats = {"Me", "Bob"};
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    view->trigger();
+    ASSERT_EQ(current->count(), 1);
+    EXPECT_EQ(current->item(0)->text(), "Bob");
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&tally));
+    tally.close();
+}
+
+// The windows as the program makes them: the game start dialog wears the main window's tile
+// like help and about; the spectator list keeps its size.
+TEST(ClientWindow, GameStartIsTiledAndTheSpyListIsAFixedDialog) {
+    Tchat w;
+    Tchat::Windows windows = programWindows(w, nullptr);
+    const QImage tile = art::backgroundTile(w.devicePixelRatioF()).toImage();
+    for (QWidget* made : std::initializer_list<QWidget*>{windows.gamestart.get(),
+                                                         windows.help.get(), windows.about.get()}) {
+        ASSERT_NE(made, nullptr);
+        const QBrush brush = made->palette().brush(QPalette::Window);
+        EXPECT_EQ(brush.style(), Qt::TexturePattern) << made->objectName().toStdString();
+        EXPECT_EQ(brush.texture().toImage(), tile) << made->objectName().toStdString();
+        EXPECT_TRUE(made->autoFillBackground());
+    }
+    Tspylist* spies = windows.spylist.get();
+    ASSERT_NE(spies, nullptr);
+    EXPECT_EQ(spies->minimumSize(), spies->maximumSize());
+    spies->show();
+    const QSize shown = spies->size();
+    spies->resize(shown + QSize(100, 100));
+    EXPECT_EQ(spies->size(), shown);
+    spies->hide();
 }
 
 TEST(ClientWindow, WindowNeverShrinksBelowTheBoardAndResets) {
@@ -630,6 +692,7 @@ int main(int argc, char** argv) {
     // Windows save their settings at closing: into a folder of this run, not beside the binary.
     QTemporaryDir config;
     qputenv("BG_CONFIG_DIR", config.path().toUtf8());
+    qputenv("XDG_DATA_HOME", config.path().toUtf8()); // the games saved by themselves
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -317,13 +317,26 @@ TEST(Download, PlayWithOthersWithoutLobbyExplainsAndKeepsTheGame) {
     EXPECT_EQ(d.closeRequests, 0);
 }
 
+TEST(Download, PlayWithOthersWithoutLobbyHandsOverToTheGamesOwnHostAndJoin) {
+    Downloader d;
+    int handedOver = 0;
+    QObject::connect(&d.window, &Tdownload::playWithOthersRequested, [&] { ++handedOver; });
+    QTest::mouseClick(button(d.window, "Button2"), Qt::LeftButton);
+    EXPECT_EQ(handedOver, 1);
+    EXPECT_TRUE(d.messages.isEmpty());
+    EXPECT_EQ(d.closeRequests, 0);
+}
+
 TEST(Download, PlayWithOthersStartsAnInstalledLobby) {
     Downloader d;
     QFile lobby(d.window.places().program);
     ASSERT_TRUE(lobby.open(QIODevice::WriteOnly));
     lobby.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/lobby-ran\"\n");
     lobby.close();
+    int handedOver = 0;
+    QObject::connect(&d.window, &Tdownload::playWithOthersRequested, [&] { ++handedOver; });
     QTest::mouseClick(button(d.window, "Button2"), Qt::LeftButton);
+    EXPECT_EQ(handedOver, 0); // an installed lobby still comes first
     EXPECT_TRUE(d.messages.isEmpty());
     EXPECT_EQ(d.closeRequests, 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(d.file("lobby-ran")); }, kWaitMs));

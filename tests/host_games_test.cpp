@@ -1,6 +1,9 @@
 // A thousand seeded games of each kind, bot against bot, checking the position after every
-// message the host sends.
+// message the host sends; each game, recorded from the broadcasts, goes through the match file
+// and back and replays to the host's final board.
 
+#include "gamerecorder.h"
+#include "matchfile.h"
 #include "sim_games.h"
 
 #include <gtest/gtest.h>
@@ -14,11 +17,18 @@ void playMany(bool acey, bool notLimited) {
     int wins[3] = {};
     for (unsigned seed = 1; seed <= 1000; ++seed) {
         Sim s(seed, 500, notLimited);
-        const auto r = sim::playBotGame(s, acey, true);
+        rec::GameRecorder recorder;
+        const auto r =
+            sim::playBotGame(s, acey, true, [&](std::string_view m) { recorder.feed(m); });
         ASSERT_EQ(r.fault, "") << "seed " << seed;
         ASSERT_TRUE(r.finished) << "seed " << seed << " did not end after " << r.events
                                 << " events";
         ASSERT_FALSE(s.host->gamerunning());
+        const rec::ReadResult back = rec::readMatch(rec::writeMatch(recorder.record()));
+        ASSERT_TRUE(back.ok()) << "seed " << seed << ": " << back.error;
+        std::string error;
+        ASSERT_EQ(rec::positionsOf(back.record, &error).back(), rec::Position::of(s.host->board()))
+            << "seed " << seed << " " << error;
         ++wins[r.winner];
     }
     // Both sides of a fair bot match win now and then.

@@ -141,6 +141,30 @@ TEST(BotSettingsFile, ReadsEachAbilityAndTakesUnknownValuesAsNotLimited) {
     }
 }
 
+// With a tick of a minute, only the line that found the host idle can be relayed within the
+// test: the ones behind it still wait for the tick, one per tick.
+TEST(HostShell, TheLineToAnIdleHostGoesAtOnceTheRestWaitForTheTick) {
+    FixedBotSettings settings;
+    HostShell host(settings);
+    ASSERT_TRUE(host.listen(0));
+    Client talker(host.port(), "Talker");
+    ASSERT_TRUE(pumpUntil([&] { return talker.heard("CMD_newplayerinfo+1+Talker"); }));
+    ASSERT_TRUE(pumpUntil([&] { return !host.engine().hasQueuedLines(); }));
+    host.setDispatchInterval(60000);
+
+    const auto relays = [&](const std::string& text) {
+        return std::count_if(talker.lines.begin(), talker.lines.end(), [&](const std::string& l) {
+            return l.starts_with("CMD_chat+") && l.find(text) != std::string::npos;
+        });
+    };
+    talker.sock.Send(frame(msg::chat(1, "first", "clBlack")) +
+                     frame(msg::chat(1, "second", "clBlack")));
+    ASSERT_TRUE(pumpUntil([&] { return relays("first") == 1; }));
+    pumpUntil([] { return false; }, 300);
+    EXPECT_EQ(relays("second"), 0);
+    EXPECT_TRUE(host.engine().hasQueuedLines());
+}
+
 TEST(HostShell, ASeatThatStopsReadingIsLetGoBeforeItFillsTheHost) {
     FixedBotSettings settings;
     HostShell host(settings);

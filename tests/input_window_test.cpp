@@ -707,6 +707,38 @@ TEST(Startup, ServeCountsOnlyAsTheFirstParameter) {
     EXPECT_FALSE(wantsHeadlessHost(4, asName));
 }
 
+// A picture acts on a click: the right button, or the left let go off the picture, does not.
+void clickOtherwise(QWidget* c) {
+    ASSERT_TRUE(c);
+    QTest::mouseClick(c, Qt::RightButton, {}, c->rect().center());
+    QTest::mousePress(c, Qt::LeftButton, {}, c->rect().center());
+    QTest::mouseRelease(c, Qt::LeftButton, {}, c->rect().bottomRight() + QPoint(5, 5));
+}
+
+TEST(PictureClicks, TheDirectionPictureActsOnTheLeftButtonReleasedOverIt) {
+    Solo s;
+    Tchat& w = s.w;
+    startGameByClicks(w, s.start, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown(w, "image_direction1"); }, kWaitMs));
+    const std::string before = snapshot(w);
+    clickOtherwise(find(w, "image_direction1"));
+    awaitAnswer(w, before); // a few seconds for an answer that must not come
+    EXPECT_EQ(snapshot(w), before);
+    EXPECT_TRUE(shown(w, "image_direction1"));
+    click(find(w, "image_direction1"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return snapshot(w) != before; }, kWaitMs));
+}
+
+TEST(PictureClicks, TheAceyBoxTicksOnlyOnAClick) {
+    Tgamestart d;
+    d.show();
+    const int before = d.aceyTag();
+    clickOtherwise(find(d, "image_acey"));
+    EXPECT_EQ(d.aceyTag(), before);
+    click(find(d, "image_acey"));
+    EXPECT_EQ(d.aceyTag(), 1 - before);
+}
+
 TEST(GameStartDialog, UpDownRangeBoxAndStart) {
     Tgamestart d;
     QSignalSpy started(&d, &Tgamestart::startRequested);
@@ -742,6 +774,7 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     g_configDir = &config;
     qputenv("BG_CONFIG_DIR", config.path().toUtf8());
+    qputenv("XDG_DATA_HOME", config.path().toUtf8()); // the games saved by themselves
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

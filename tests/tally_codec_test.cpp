@@ -134,6 +134,79 @@ TEST(LzrwCodec, RoundTripsAroundEveryBoundary) {
         }());
 }
 
+// A block written item by item, and what it means decoded one byte at a time.
+struct HandBlock {
+    Vec data{kCodedFlag};
+    Vec meaning;
+    std::size_t control = 0; // where the current control word goes
+    int items = 16;
+    std::uint32_t bits = 0;
+
+    void item(bool copyOrRun) {
+        if (items == 16) {
+            flush();
+            control = data.size();
+            data.insert(data.end(), {0, 0});
+            items = 0;
+            bits = 0;
+        }
+        bits |= (copyOrRun ? 1u : 0u) << (15 - items);
+        ++items;
+    }
+    void flush() {
+        if (control == 0) return;
+        data[control] = static_cast<std::uint8_t>(bits >> 8);
+        data[control + 1] = static_cast<std::uint8_t>(bits);
+    }
+    void literal(std::uint8_t b) {
+        item(false);
+        data.push_back(b);
+        meaning.push_back(b);
+    }
+    void copy(std::size_t pos, std::size_t count) {
+        item(true);
+        const std::size_t word = (pos << 4) | (count - kMinMatch);
+        data.push_back(static_cast<std::uint8_t>(word >> 8));
+        data.push_back(static_cast<std::uint8_t>(word));
+        for (std::size_t k = 0; k < count; ++k)
+            meaning.push_back(meaning[meaning.size() - pos]);
+    }
+    Vec finished() {
+        flush();
+        return data;
+    }
+};
+
+TEST(LzrwCodec, EveryCopyOfEveryLengthAndDistanceDecodesAsTheByteLoopWould) {
+    // Whatever the coder chooses, a copy from any distance of any length, overlapping its own
+    // output or not, far from the block's ends and at its very end: the wide stores of the
+    // decoder must give exactly what copying byte by byte gives.
+    for (std::size_t pos = 1; pos <= 40; ++pos) {
+        HandBlock b;
+        for (std::uint8_t c : random(40, static_cast<unsigned>(pos)))
+            b.literal(c);
+        // Early items go through the decoder's whole-group path, the last ones item by item.
+        for (int round = 0; round < 4; ++round) {
+            for (std::size_t count = kMinMatch; count <= kMaxMatch; ++count) {
+                b.copy(pos, count);
+                b.literal(static_cast<std::uint8_t>(count));
+            }
+            for (std::size_t count = kMaxMatch; count >= kMinMatch; --count)
+                b.copy(pos, count);
+        }
+        const Vec block = b.finished();
+        for (const std::size_t readable : {block.size(), block.size() + 64}) {
+            Vec in = block;
+            in.resize(readable);
+            Vec out(kBlockSize + kBlockSlack);
+            const long n = decompressBlock(in.data(), block.size(), readable, out.data());
+            ASSERT_EQ(n, static_cast<long>(b.meaning.size())) << "pos " << pos;
+            out.resize(static_cast<std::size_t>(n));
+            EXPECT_EQ(out, b.meaning) << "pos " << pos << ", readable " << readable;
+        }
+    }
+}
+
 TEST(LzrwCodec, RoundTripsRepeatedPatternsOfEveryShortPeriod) {
     // Copies from 1 to 40 bytes back, of every length, behind literals and behind other
     // copies: the decoder builds these from the bytes before them in several ways.

@@ -26,6 +26,10 @@ QString appFilePath(const QString& fileName) {
     return QDir(appFileFolder()).filePath(fileName);
 }
 
+QString savedGamesFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/games/";
+}
+
 int defaultHostPort() {
     return environment::gamePort();
 }

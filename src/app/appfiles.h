@@ -11,6 +11,10 @@ QString appFilePath(const QString& fileName);
 inline constexpr const char* kSettingsFileName = "vesklobby.ini";
 inline constexpr const char* kSettingsSection = "Backgammon";
 
+// Where finished games are saved by themselves: "games/" in the desktop's data location for
+// this program ("~/.local/share/Backgammon/games/"; XDG_DATA_HOME moves it). Ends in "/".
+QString savedGamesFolder();
+
 // The listening port: 7772 unless BG_PORT names another (test runs must never collide).
 int defaultHostPort();
 

@@ -16,7 +16,7 @@ std::optional<int> positive(const char* name) {
 } // namespace
 
 int gamePort() {
-    const std::optional<int> port = positive("BG_PORT");
+    const std::optional<int> port = positive(kPortVariable);
     return port && *port < 65536 ? *port : kDefaultPort;
 }
 

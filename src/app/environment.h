@@ -13,6 +13,9 @@
 
 namespace bg::environment {
 
+// The port's variable, also for handing a port on to a copy this one starts.
+inline constexpr const char* kPortVariable = "BG_PORT";
+
 // The listening and connecting port: BG_PORT when it is a port number, else 7772.
 int gamePort();
 // The forced folder of the program's files, or an empty string.

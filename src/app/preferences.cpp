@@ -57,6 +57,7 @@ Preferences readPreferences(const SettingsFile& f) {
         p.phrases[static_cast<std::size_t>(n)] = text(f, ("Phrase" + std::to_string(n)).c_str());
     p.playSounds = text(f, "Playsounds") != "false";
     p.chatterSounds = text(f, "ChatterSounds", "true") != "false";
+    p.markLastPlay = text(f, "MarkLastPlay") != "false";
     return p;
 }
 
@@ -74,6 +75,7 @@ void writePreferences(SettingsFile& f, const Preferences& p) {
     put(f, "Turnsound", p.turnSound);
     putFlag(f, "Playsounds", p.playSounds);
     putFlag(f, "ChatterSounds", p.chatterSounds);
+    putFlag(f, "MarkLastPlay", p.markLastPlay);
 }
 
 } // namespace bg

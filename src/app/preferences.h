@@ -71,6 +71,7 @@ struct Preferences {
     std::array<std::string, kPhraseCount + 1> phrases{}; // [1..9]; empty keeps the button's
     bool playSounds = true;
     bool chatterSounds = false;
+    bool markLastPlay = true; // our own key: the last play of the other side marked on the board
 };
 
 // Reads every key of the section; what is missing or malformed takes its default.

@@ -359,6 +359,17 @@ QPixmap checker(int player, qreal dpr) {
     });
 }
 
+QPixmap markedChecker(int player, qreal dpr) {
+    QPixmap pix = checker(player, dpr);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    // A small dot in a colour that stands out on either face.
+    p.setPen(QPen(QColor(60, 20, 0), 0.8));
+    p.setBrush(QColor(240, 120, 30));
+    p.drawEllipse(QPointF(kCheckerWidth / 2.0, kCheckerHeight / 2.0), 3.2, 3.2);
+    return pix;
+}
+
 QPixmap dieFace(int value, qreal dpr) {
     const QByteArray stored = "die" + QByteArray::number(value);
     if (QPixmap pm; prerendered(stored.constData(), kDieSize, kDieSize, dpr, pm)) return pm;

@@ -16,6 +16,8 @@ namespace art {
 QPixmap board(qreal dpr);
 // A checker (21 × 20) of player 1 or 2.
 QPixmap checker(int player, qreal dpr);
+// The same checker with the mark of a checker moved in the last play.
+QPixmap markedChecker(int player, qreal dpr);
 // A die face (32 × 32): 1..6, 0 for a used die; anything else paints an empty face.
 QPixmap dieFace(int value, qreal dpr);
 // A small die face (19 × 18) for the move targets.

@@ -54,6 +54,7 @@ QString qs(const std::string& s) {
 void ImageControl::click() {
     emit pressed(Qt::LeftButton);
     emit released(Qt::LeftButton);
+    emit clicked();
 }
 
 void Tchat::connectBoardInput() {
@@ -63,9 +64,9 @@ void Tchat::connectBoardInput() {
     }();
     (void)factoryInstalled;
 
-    auto onRelease = [this](ImageControl* c, auto action) {
+    auto onClick = [this](ImageControl* c, auto action) {
         c->setClickable(true);
-        connect(c, &ImageControl::released, this, [this, action](Qt::MouseButton) {
+        connect(c, &ImageControl::clicked, this, [this, action] {
             action();
             syncView();
         });
@@ -81,26 +82,31 @@ void Tchat::connectBoardInput() {
             });
         }
     for (int i = 1; i <= 2; ++i) {
-        onRelease(m_moveit[i], [this, i] { m_input.moveClick(i); });
+        onClick(m_moveit[i], [this, i] { m_input.moveClick(i); });
         for (int p = 1; p <= 2; ++p)
-            onRelease(m_home[p][i], [this, p, i] { m_input.bearOffClick(p, i); });
+            onClick(m_home[p][i], [this, p, i] { m_input.bearOffClick(p, i); });
     }
-    onRelease(m_cup, [this] { m_input.cupClick(); });
+    // The cup answers the mouse-up itself, with any button, wherever it is let go.
+    m_cup->setClickable(true);
+    connect(m_cup, &ImageControl::released, this, [this](Qt::MouseButton) {
+        m_input.cupClick();
+        syncView();
+    });
     for (int p = 1; p <= 2; ++p) {
-        onRelease(m_direction[p], [this, p] { m_input.directionClick(p); });
+        onClick(m_direction[p], [this, p] { m_input.directionClick(p); });
         connect(m_concede[p], &QPushButton::clicked, this, [this, p] {
             m_input.concedeClick(p);
             syncView();
         });
     }
     for (int v = 1; v <= 6; ++v)
-        onRelease(m_choose[v], [this, v] { m_input.chooseClick(v); });
+        onClick(m_choose[v], [this, v] { m_input.chooseClick(v); });
     connect(m_undo, &QPushButton::clicked, this, [this] {
         m_input.undoClick();
         syncView();
     });
     connect(m_start, &QPushButton::clicked, this, &Tchat::button_startClick);
-    onRelease(m_image3, [this] { Image3Click(); });
+    onClick(m_image3, [this] { Image3Click(); });
 
     name(m_cup, bg::kCupName);
     for (int p = 1; p <= 2; ++p) {

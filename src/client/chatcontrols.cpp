@@ -202,7 +202,9 @@ void ChatControls::SelectAll1Click() {
 }
 
 void ChatControls::Copy1Click() {
-    if (m_view->textCursor().hasSelection()) m_view->copy();
+    // Plain text only: the view's own copy would hand over its colours and fonts as HTML too.
+    if (m_view->textCursor().hasSelection())
+        QApplication::clipboard()->setText(m_view->selectedPlainText());
 }
 
 void ChatControls::ScrollChatOff1Click() {

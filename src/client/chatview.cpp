@@ -6,7 +6,10 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -165,4 +168,31 @@ int ChatView::itemCount() const {
 QString ChatView::linkWord(int number) const {
     if (number < 0 || number >= linkCount()) return {};
     return m_linkWords[static_cast<std::size_t>(number)];
+}
+
+QString ChatView::selectedPlainText() const {
+    const QTextCursor selection = textCursor();
+    const int from = selection.selectionStart();
+    const int to = selection.selectionEnd();
+    QString text;
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        if (block.position() > from) text += '\n';
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = std::max(from, fragment.position());
+            const int end = std::min(to, fragment.position() + fragment.length());
+            if (start >= end) continue;
+            const QTextImageFormat image = fragment.charFormat().toImageFormat();
+            if (image.isValid()) {
+                const QUrl url(image.name());
+                if (url.scheme() == kSmileyScheme)
+                    for (int k = start; k < end; ++k)
+                        text += QString(":)#%1").arg(url.path().toInt() + 10);
+                continue;
+            }
+            text += fragment.text().mid(start - fragment.position(), end - start);
+        }
+    }
+    return text;
 }

@@ -49,6 +49,8 @@ class ChatView : public QTextBrowser {
     const bg::LinkTable& linkTable() const { return m_links; }
     // The link word at a link's place in the document, as a click would deliver it.
     QString linkWord(int number) const;
+    // The selection as plain text: lines end in "\n" and a smiley reads as its code (":)#10").
+    QString selectedPlainText() const;
     int linkCount() const { return static_cast<int>(m_linkWords.size()); }
 
   signals:

@@ -67,6 +67,13 @@ void Tchat::buildMenus() {
     m_startGame->setEnabled(false);
     connect(m_startGame, &QAction::triggered, this, &Tchat::button_startClick);
     file->addSeparator();
+    // Queued: the file dialogs are modal, and a screen reader's press must not wait for them.
+    connect(menuItem(file, "SaveGameRecordAs1", "Save Game Record As..."), &QAction::triggered,
+            this, &Tchat::SaveGameRecordAs1Click, Qt::QueuedConnection);
+    connect(menuItem(file, "OpenGameRecord1", "Open Game Record..."), &QAction::triggered, this,
+            &Tchat::OpenGameRecord1Click, Qt::QueuedConnection);
+    file->addSeparator();
+    addNetworkGameItems(file);
     connect(menuItem(file, "Exit1", "Exit"), &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = submenu(bar, "Options1", "Options");
@@ -112,17 +119,40 @@ void Tchat::buildMenus() {
     m_justWatch->setCheckable(true);
     connect(m_justWatch, &QAction::triggered, this, &Tchat::JustWatch1Click);
 
-    QMenu* view = submenu(bar, "View1", "View");
-    connect(menuItem(view, "ViewTally1", "View Tally"), &QAction::triggered, this, [this] {
-        if (m_windows.tally) m_windows.tally->show();
+    m_markLastPlay = menuItem(options, "MarkLastPlay1", "Mark Last Play");
+    m_markLastPlay->setCheckable(true);
+    m_markLastPlay->setChecked(true);
+    connect(m_markLastPlay, &QAction::triggered, this, [this] {
+        syncLastPlay();
+        saveinifile();
     });
+
+    QMenu* view = submenu(bar, "View1", "View");
+    // Asked for again while open, a window shows what is true now and comes forward.
+    const auto toFront = [](QWidget* w) {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    };
+    connect(menuItem(view, "ViewTally1", "View Tally"), &QAction::triggered, this, [this, toFront] {
+        Ttallylist* tally = m_windows.tally;
+        if (!tally) return;
+        if (tally->isVisible()) tally->loadchecklist();
+        toFront(tally);
+    });
+    connect(menuItem(view, "MoveList1", "Move List"), &QAction::triggered, this,
+            &Tchat::MoveList1Click);
     connect(menuItem(view, "SpyList1", "Spy List"), &QAction::triggered, this, [this] {
         if (m_windows.spylist) m_windows.spylist->show();
     });
     // The editor takes the buttons' phrases as it opens.
-    connect(menuItem(view, "PrhaseList1", "Phrase List"), &QAction::triggered, this, [this] {
-        if (m_windows.phrases) m_windows.phrases->show();
-    });
+    connect(menuItem(view, "PrhaseList1", "Phrase List"), &QAction::triggered, this,
+            [this, toFront] {
+                Tphrases* editor = m_windows.phrases.get();
+                if (!editor) return;
+                if (editor->isVisible()) editor->reload();
+                toFront(editor);
+            });
 
     QMenu* help = submenu(bar, "Help1", "Help");
     QAction* content = menuItem(help, "Help2", "Content");

@@ -8,12 +8,14 @@
 #include "chatview.h"
 #include "download/tdownload.h"
 #include "environment.h"
+#include "lastplayoutline.h"
 #include "lettering.h"
 #include "protocol.h"
 #include "qcolortext.h"
 #include "singleinstance.h"
 #include "sock.h"
 #include "tally/ttallylist.h"
+#include "windows/pictureclick.h"
 #include "windows/tabout.h"
 #include "windows/tgamestart.h"
 #include "windows/thelp.h"
@@ -42,7 +44,6 @@ namespace {
 
 constexpr int kTimer1IntervalMs = 1;
 constexpr int kTurnTimerMs = 1000;
-constexpr int kPhraseGateTicks = 100;
 const QColor kSystemColour(0, 0, 255);
 constexpr int kFirstPaintWaitMs = 1000;
 const QColor kTimerOrange(255, 141, 28);
@@ -82,6 +83,7 @@ void ImageControl::mousePressEvent(QMouseEvent* e) {
 
 void ImageControl::mouseReleaseEvent(QMouseEvent* e) {
     emit released(e->button());
+    if (isPictureClick(*this, *e)) emit clicked();
     QLabel::mouseReleaseEvent(e);
 }
 
@@ -190,6 +192,7 @@ QLabel* Tchat::label(const QString& name, int left, int top, int w, int h) {
 void Tchat::buildBoard() {
     m_mainboard = image("image_mainboard", geo::kMainBoardLeft, geo::kMainBoardTop,
                         geo::kMainBoardWidth, geo::kMainBoardHeight);
+    m_lastPlayOutline = new LastPlayOutline(m_panel);
     m_turn = image("image_turn", geo::kTurnBarLeft, geo::turnBarTop(1), geo::kTurnBarWidth,
                    geo::kTurnBarHeight);
     m_turn->hide();
@@ -345,6 +348,7 @@ void Tchat::loadPictures() {
     m_turn->setPixmap(art::turnBar(dpr));
     for (int p = 1; p <= 2; ++p) {
         m_checkerPix[p] = art::checker(p, dpr);
+        m_markedCheckerPix[p] = art::markedChecker(p, dpr);
         for (int id = 1; id <= bg::kPieces; ++id)
             m_pieces[p][id]->setPixmap(m_checkerPix[p]);
         m_eyes[p]->setPixmap(art::eyes(dpr));
@@ -373,6 +377,7 @@ void Tchat::setGamePort(quint16 port) {
 }
 
 void Tchat::connectWindows() {
+    connectNetworkGames();
     m_windows.gamestart.onMade([this](Tgamestart& dialog) {
         connect(&dialog, &Tgamestart::startRequested, this,
                 [this](const QString& seconds, const QString& acey) {
@@ -473,6 +478,8 @@ void Tchat::hostpress() {
         return;
     }
     m_state.hostpress();
+    // A solo game listens on the loopback address only: nobody else could join it.
+    if (!m_params.isEmpty()) announceJoinAddresses();
     m_sock->setHostName(bg::kLoopback);
     openSock();
     syncView();
@@ -514,13 +521,25 @@ void Tchat::sockInfo(const std::string& text) {
         close();
 }
 
+void Tchat::sockRead(std::string_view bytes) {
+    m_state.sockRead(bytes);
+    if (m_state.queued() == 0 || m_closing || m_timer1->isActive() || m_firstMessagePosted)
+        return;
+    // The queue was idle: its first message goes at once, the ones behind it one per tick.
+    m_firstMessagePosted = true;
+    QMetaObject::invokeMethod(this, &Tchat::handleFirstMessage, Qt::QueuedConnection);
+}
+
+void Tchat::handleFirstMessage() {
+    m_firstMessagePosted = false;
+    if (m_closing || m_timer1->isActive()) return; // a drain or a tick came first
+    if (m_state.processsocktimer()) syncView();
+    if (m_state.queued() > 0) wakeTimer1();
+}
+
 void Tchat::Timer1Timer() {
     if (m_state.processsocktimer()) syncView();
-    if (!m_phrasegate && ++m_phrasegatecount > kPhraseGateTicks) {
-        m_phrasegate = true;
-        m_phrasegatecount = 0;
-    }
-    if (m_state.queued() == 0 && m_phrasegate) m_timer1->stop();
+    if (m_state.queued() == 0) m_timer1->stop();
 }
 
 void Tchat::wakeTimer1() {
@@ -679,6 +698,7 @@ void Tchat::syncView() {
     m_turn->move(v.turnBar.left, v.turnBar.top);
     m_turn->setVisible(v.turnBar.visible);
     m_turn->lower();
+    m_lastPlayOutline->lower();
     m_mainboard->lower();
     for (const Z& z : order)
         m_pieces[z.player][z.piece]->raise();
@@ -753,6 +773,7 @@ void Tchat::syncView() {
     syncSpies();
     syncTargetFaces();
     syncAccessibleNames();
+    syncRecord();
 }
 
 void Tchat::syncSpies() {

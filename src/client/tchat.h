@@ -13,10 +13,12 @@
 
 #include "clientstate.h"
 #include "lazywindow.h"
+#include "phrasegate.h"
 #include "playerinput.h"
 #include "preferences.h"
 #include "seams.h"
 #include "soundplayer.h"
+#include "windows/nextcopy.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -51,6 +53,11 @@ class Tphrases;
 class Tdownload;
 class Ttallylist;
 class Tabout;
+class Thostgame;
+class Tjoingame;
+class Tmovelist;
+class LastPlayOutline;
+class ReplayWindow;
 
 // A picture that reports clicks; the board's checkers, dice, cup and targets are these.
 class ImageControl : public QLabel {
@@ -65,6 +72,8 @@ class ImageControl : public QLabel {
   signals:
     void pressed(Qt::MouseButton button);
     void released(Qt::MouseButton button);
+    // The left button released over the picture: what the targets and choosers act on.
+    void clicked();
 
   protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -99,6 +108,9 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     }
     // Why the last start failed, in the socket's own words ("Listen - Error Binding Socket").
     void setHostErrorText(std::function<QString()> text) { m_hostErrorText = std::move(text); }
+    // Hosting or joining from a dialog hands the next copy's command line here, then this
+    // window closes; the program starts that copy once this one has let go of everything.
+    void setNextCopyStarter(NextCopyStarter starter) { m_nextCopyStarter = std::move(starter); }
     // The command line without the program name; read when the window is first shown.
     void setParams(const QStringList& params) { m_params = params; }
     // Message boxes go here when set (tests), otherwise to a modal box.
@@ -129,20 +141,15 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void hostpress();
     void joinpress();
     // Bytes from the game connection, as the socket's read callback delivers them.
-    void sockRead(std::string_view bytes) {
-        m_state.sockRead(bytes);
-        wakeTimer1();
-    }
+    void sockRead(std::string_view bytes);
     void Timer1Timer();
     // Handles every queued message now (tests, and the end of a burst).
     void drainQueue();
     void kicking(int number) { m_state.kicking(number); }
-    // The phrase buttons' rate limit: a sent phrase closes the gate, Timer1 reopens it.
-    bool phraseGateOpen() const { return m_phrasegate; }
-    void closePhraseGate() {
-        m_phrasegate = false;
-        wakeTimer1();
-    }
+    // The phrase buttons' rate limit: a sent phrase closes the gate for 2 seconds.
+    bool phraseGateOpen() const { return m_phraseGate.open(); }
+    void closePhraseGate() { m_phraseGate.close(); }
+    void setPhraseGateClock(bg::PhraseGate::Now now) { m_phraseGate.setClock(std::move(now)); }
     void sockInfo(const std::string& text);
     // A line for the chat view: style number, "+", text.
     void addlinetochat(const QString& line, const QColor& colour);
@@ -169,6 +176,29 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     int turnSoundTag() const { return m_turnSoundTag; }
     void Image3Click();
     void bringToFront();
+    // --- playing others from the desktop (networkgames.cpp) --------------------------------
+    void HostGame1Click();
+    void JoinGame1Click();
+    void CopyAddress1Click();
+    Thostgame* hostGameWindow();
+    Tjoingame* joinGameWindow();
+    // Where others can join while this copy hosts a game with others; empty otherwise.
+    const QStringList& joinAddresses() const { return m_joinAddresses; }
+    // --- game records (gamerecords.cpp) -----------------------------------------------------
+    void MoveList1Click();
+    void SaveGameRecordAs1Click();
+    void OpenGameRecord1Click();
+    // File dialogs go here when set (tests): `save` says which one; the answer is a path or
+    // empty for cancel.
+    void setFileDialogHook(std::function<QString(bool save, const QString& suggested)> hook) {
+        m_fileDialogHook = std::move(hook);
+    }
+    Tmovelist* moveList() const { return m_moveList; }
+    // Where the last finished game was saved by itself; empty when none was or it failed.
+    QString lastSavedRecord() const { return m_lastSavedRecord; }
+    // The board points outlined and the checkers marked for the last play.
+    const std::vector<int>& lastPlayPoints() const;
+    bool checkerMarked(int player, int piece) const { return m_shownMark[player][piece]; }
 
     const bg::ClientState& state() const { return m_state; }
     bg::ClientState& state() { return m_state; }
@@ -213,6 +243,10 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     QActionGroup* radioMenu(QMenu* m, std::span<const bg::RadioChoice> choices, int chosen,
                             int* tag);
     void buildPopupKick();
+    void addNetworkGameItems(QMenu* file);
+    void connectNetworkGames();
+    void startNextCopy(const NextCopy& copy);
+    void announceJoinAddresses();
     void setJustWatchOf(int mode);
     void markTextSize(int size);
     void syncPreferenceEffects();
@@ -230,6 +264,9 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void syncSpies();
     void cupTimerTimer();
     void turntimerTimer();
+    void syncRecord();
+    void syncLastPlay();
+    QString askFile(bool save, const QString& suggested);
 
     bg::ClientState m_state;
     bg::PlayerInput m_input{m_state, *this};
@@ -241,6 +278,11 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     std::function<std::optional<QColor>(const QColor&)> m_colourDialogHook;
     QString m_settingsPath;
     QStringList m_params;
+    NextCopyStarter m_nextCopyStarter;
+    LazyWindow<Thostgame> m_hostGame;
+    LazyWindow<Tjoingame> m_joinGame;
+    QStringList m_joinAddresses;
+    QAction* m_copyAddress = nullptr;
     quint16 m_port = 0;
     bool m_shownOnce = false;
     // Runs once the window has first been painted: the board comes before other windows.
@@ -257,12 +299,14 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     std::unique_ptr<bg::Sock> m_sock11;
 
     QTimer* m_timer1 = nullptr;
-    // Timer1 ticks only while a message waits or the phrase gate counts; an idle window sleeps.
+    // Timer1 ticks only while messages wait; an idle window sleeps. A message that finds the
+    // queue idle is handled at the next turn of the event loop, not a tick later.
     void wakeTimer1();
+    void handleFirstMessage();
+    bool m_firstMessagePosted = false;
     QTimer* m_cupTimer = nullptr;
     QTimer* m_turntimer = nullptr;
-    bool m_phrasegate = true;
-    int m_phrasegatecount = 0;
+    bg::PhraseGate m_phraseGate;
     int m_cupFrame = 0;
     int m_turnTicks = 0;
     // The bounds last loaded or saved; closing saves only when the window differs from them.
@@ -321,14 +365,25 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     QActionGroup* m_botSpeedGroup = nullptr;
     QActionGroup* m_botAbilitiesGroup = nullptr;
     std::vector<QAction*> m_textSizeItems;
+    QAction* m_markLastPlay = nullptr;
     QMenu* m_popupKick = nullptr;
     QAction* m_removeFromGame = nullptr;
     QAction* m_setToJustWatch = nullptr;
     QAction* m_unsetJustWatch = nullptr;
     int m_kickNumber = 0; // the seat of the label popup_kick was opened over
 
+    // Game records: the move list window, the last play's marks, the saved file.
+    Tmovelist* m_moveList = nullptr; // made when first shown, a child of this window
+    LastPlayOutline* m_lastPlayOutline = nullptr;
+    std::array<std::array<bool, bg::kPieces + 1>, 3> m_shownMark{};
+    unsigned m_seenRecordRevision = ~0u;
+    bool m_recordSaved = false;
+    QString m_lastSavedRecord;
+    std::function<QString(bool, const QString&)> m_fileDialogHook;
+
     // Pictures, painted once.
     std::array<QPixmap, 3> m_checkerPix;
+    std::array<QPixmap, 3> m_markedCheckerPix;
     std::array<QPixmap, 7> m_diePix;
     std::array<QPixmap, 4> m_cupPix;
     int m_shownCupFrame = -1;

@@ -63,6 +63,7 @@ void Tchat::loadinifile() {
     }
     m_playSounds->setChecked(p.playSounds);
     m_playChatterSounds->setChecked(p.chatterSounds);
+    m_markLastPlay->setChecked(p.markLastPlay);
     syncPreferenceEffects();
 }
 
@@ -80,6 +81,7 @@ void Tchat::saveinifile() {
     p.turnSound = m_turnSoundTag;
     p.playSounds = m_playSounds->isChecked();
     p.chatterSounds = m_playChatterSounds->isChecked();
+    p.markLastPlay = m_markLastPlay->isChecked();
     // Read first: the phrases and whatever other programs keep in the file stay as they are.
     bg::SettingsFile file(settingsPath().toStdString());
     file.load();

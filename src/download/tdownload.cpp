@@ -12,6 +12,7 @@
 #include <QHideEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -223,6 +224,10 @@ void Tdownload::Button1Click() {
 
 void Tdownload::Button2Click() {
     if (!QFileInfo::exists(m_places.program)) {
+        if (isSignalConnected(QMetaMethod::fromSignal(&Tdownload::playWithOthersRequested))) {
+            emit playWithOthersRequested();
+            return;
+        }
         showMessage("Please close the game and open the Veskor Lobby using the icon on your "
                     "desktop or using the your Window's start-up menu.");
         return;

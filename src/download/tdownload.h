@@ -47,6 +47,8 @@ class Tdownload : public QDialog {
   signals:
     // Ends the program: the installer or the lobby takes over.
     void closeGameRequested();
+    // "Play with Others" without an installed lobby: the game's own Host and Join take over.
+    void playWithOthersRequested();
 
   protected:
     void showEvent(QShowEvent* e) override;

@@ -157,13 +157,20 @@ namespace {
 
 // Repeats `count` (3 to 18) output bytes from `pos` back; writes up to 24 bytes at d, which
 // the output's slack allows.
-inline void copyMatch(std::uint8_t* d, std::size_t pos) {
+inline void copyMatch(std::uint8_t* d, std::size_t pos, std::size_t count) {
     const std::uint8_t* from = d - pos;
-    if (pos >= 16) {
-        const std::uint64_t c0 = load64(from), c1 = load64(from + 8);
-        store64(d, c0);
-        store64(d + 8, c1);
-        copy8(d + 16, from + 16);
+    if (count <= pos || pos >= 16) {
+        // The first 16 bytes' source ends before d, so one wide load takes all of it; the
+        // bytes written past count are written again by the items that follow. The last two
+        // of the longest copies come from at least 16 back, which is written by then. Most
+        // copies are this one, and most of them short: those load as little as they can, as
+        // a load that spans several stores still in flight waits for all of them.
+        if (count <= 8) {
+            copy8(d, from);
+            return;
+        }
+        copy16(d, from);
+        if (count > 16) copy8(d + 16, from + 16);
         return;
     }
     if constexpr (std::endian::native != std::endian::little) {
@@ -255,8 +262,9 @@ long decompressBlock(const std::uint8_t* s, std::size_t length, std::size_t read
                     if (y + kGroupOutput > kBlockSize) break; // the rest item by item
                 } else {
                     if (pos > y) return -1;
-                    copyMatch(out + y, pos);
-                    y += (s[x + 1] & 15u) + kMinMatch;
+                    const std::size_t count = (s[x + 1] & 15u) + kMinMatch;
+                    copyMatch(out + y, pos, count);
+                    y += count;
                     x += 2;
                 }
                 if (bits == 0) break;
@@ -290,7 +298,7 @@ long decompressBlock(const std::uint8_t* s, std::size_t length, std::size_t read
         } else {
             const std::size_t count = (s[x + 1] & 15u) + kMinMatch;
             if (pos > y || y + count > kBlockSize) return -1;
-            copyMatch(out + y, pos);
+            copyMatch(out + y, pos, count);
             y += count;
             x += 2;
         }

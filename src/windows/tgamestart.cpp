@@ -1,5 +1,7 @@
 #include "tgamestart.h"
 
+#include "pictureclick.h"
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -93,7 +95,9 @@ QString Tgamestart::seconds() const {
 }
 
 bool Tgamestart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_acey && event->type() == QEvent::MouseButtonRelease) changebox(1 - m_aceyTag);
+    if (watched == m_acey && event->type() == QEvent::MouseButtonRelease &&
+        isPictureClick(*m_acey, *static_cast<QMouseEvent*>(event)))
+        changebox(1 - m_aceyTag);
     return QDialog::eventFilter(watched, event);
 }
 

@@ -37,7 +37,7 @@ Tphrases::Tphrases(QWidget* parent) : QDialog(parent) {
 }
 
 void Tphrases::showEvent(QShowEvent* e) {
-    emit aboutToOpen();
+    reload();
     QDialog::showEvent(e);
 }
 

@@ -20,6 +20,8 @@ class Tphrases : public QDialog {
     // The settings file the phrases go to: the program's own unless set (tests).
     void setSettingsPath(const QString& path) { m_settingsPath = path; }
     void button_doneClick();
+    // Takes the buttons' current phrases again (aboutToOpen), as opening does.
+    void reload() { emit aboutToOpen(); }
 
   signals:
     // The window is about to show: the owner fills in the current phrases.

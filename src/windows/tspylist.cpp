@@ -33,7 +33,7 @@ Tspylist::Tspylist(QWidget* parent) : QDialog(parent) {
     done->setAccessibleName("Done");
     connect(done, &QPushButton::clicked, this, &QWidget::hide);
     layout->addWidget(done);
-    resize(220, 260);
+    setFixedSize(220, 260); // a fixed dialog, as the other small windows
 }
 
 void Tspylist::setEntries(const QStringList& entries) {

@@ -76,7 +76,7 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         # A runtime folder of its own: no other copy's single-instance guard can turn it away.
         os.chmod(tmp, 0o700)
-        env = dict(os.environ, BG_CONFIG_DIR=tmp, XDG_RUNTIME_DIR=tmp, BG_BOT_DELAY_MS="5",
+        env = dict(os.environ, BG_CONFIG_DIR=tmp, XDG_RUNTIME_DIR=tmp, XDG_DATA_HOME=tmp, BG_BOT_DELAY_MS="5",
                    BG_TICK_MS="40", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                    BG_PORT=str(20000 + os.getpid() % 20000))
         proc = subprocess.Popen([binary], env=env)

@@ -29,14 +29,17 @@ def main():
         prefix = os.path.join(top, "usr")
         subprocess.run(["cmake", "--install", build, "--prefix", prefix], check=True,
                        stdout=subprocess.DEVNULL)
-        binary = os.path.join(prefix, "bin", "backgammon")
+        binary = os.path.join(prefix, "games", "backgammon")
         for path in (binary, os.path.join(prefix, "share/applications/backgammon.desktop"),
-                     os.path.join(prefix, "share/icons/hicolor/scalable/apps/backgammon.svg")):
+                     os.path.join(prefix, "share/icons/hicolor/scalable/apps/backgammon.svg"),
+                     os.path.join(prefix, "share/man/man6/backgammon.6.gz"),
+                     os.path.join(prefix, "share/metainfo/example.veskor.backgammon.metainfo.xml"),
+                     os.path.join(prefix, "share/doc/backgammon-chat/copyright")):
             assert os.path.isfile(path), path
-        # The sound output, loaded with the first sound, from the library folder beside bin.
+        # The sound output, loaded with the first sound, from the games library folder.
         modules = [os.path.join(d, f) for d, _, fs in os.walk(os.path.join(prefix, "lib"))
                    for f in fs if f == "backgammon-sound.so"]
-        assert len(modules) == 1 and os.path.basename(os.path.dirname(modules[0])) == "backgammon", modules
+        assert modules == [os.path.join(prefix, "lib/games/backgammon/backgammon-sound.so")], modules
         entry = open(os.path.join(prefix, "share/applications/backgammon.desktop")).read()
         for line in ("Type=Application", "Exec=backgammon", "Icon=backgammon", "Name=Backgammon"):
             assert line in entry.splitlines(), line
@@ -88,8 +91,8 @@ def main():
             assert again[1][:4] == ["Rival", "1", "0", "1"], again
         finally:
             subprocess.Popen = real_popen
-        assert not os.path.exists(os.path.join(prefix, "bin", tally_test.TALLY))
-        assert not os.path.exists(os.path.join(prefix, "bin", "vesklobby.ini"))
+        assert not os.path.exists(os.path.join(prefix, "games", tally_test.TALLY))
+        assert not os.path.exists(os.path.join(prefix, "games", "vesklobby.ini"))
         print("ok:", sorted(os.listdir(config)))
     finally:
         for dirpath, dirnames, _ in os.walk(top):

@@ -51,7 +51,7 @@ def run_copy(binary, top, name, args, port):
     runtime = os.path.join(top, "run-" + name)
     os.makedirs(runtime, mode=0o700, exist_ok=True)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", BG_PORT=str(port),
-               BG_CONFIG_DIR=os.path.join(top, "cfg-" + name), XDG_RUNTIME_DIR=runtime)
+               BG_CONFIG_DIR=os.path.join(top, "cfg-" + name), XDG_RUNTIME_DIR=runtime, XDG_DATA_HOME=runtime)
     copy = subprocess.Popen([binary, *args], env=env, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     wait_for(lambda: listen_addresses(port), 20, name + "'s host")

@@ -129,7 +129,7 @@ def run_with(host_binary, binary, top, game, config=None):
         runtime = os.path.join(top, "run")
         os.makedirs(runtime, mode=0o700, exist_ok=True)
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", BG_PORT=str(port),
-                   XDG_RUNTIME_DIR=runtime)
+                   XDG_RUNTIME_DIR=runtime, XDG_DATA_HOME=runtime)
         if config:
             env["BG_CONFIG_DIR"] = config
         program = subprocess.Popen([binary, "Tester", "127.0.0.1", "false"], env=env,

@@ -50,7 +50,7 @@ def main():
             config = os.path.join(top, "cfg-" + name)
             os.makedirs(runtime, mode=0o700, exist_ok=True)
             env = dict(os.environ, QT_QPA_PLATFORM="offscreen", BG_PORT=str(port),
-                       BG_CONFIG_DIR=config, XDG_RUNTIME_DIR=runtime)
+                       BG_CONFIG_DIR=config, XDG_RUNTIME_DIR=runtime, XDG_DATA_HOME=runtime)
             return subprocess.Popen([binary, *args], env=env, stdout=subprocess.DEVNULL,
                                     stderr=subprocess.DEVNULL)
 

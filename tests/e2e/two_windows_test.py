@@ -175,7 +175,7 @@ def launch(binary, top, name, host, port):
     runtime = os.path.join(top, "run-" + name)
     os.makedirs(runtime, mode=0o700)
     env = dict(os.environ, BG_PORT=str(port), BG_CONFIG_DIR=os.path.join(top, "cfg-" + name),
-               XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb", BG_TICK_MS="200",
+               XDG_RUNTIME_DIR=runtime, XDG_DATA_HOME=runtime, QT_QPA_PLATFORM="xcb", BG_TICK_MS="200",
                BG_BOT_DELAY_MS="20", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     log = open(os.path.join(top, name + ".log"), "w")
     return subprocess.Popen([binary, name, "127.0.0.1", host], env=env,

@@ -192,6 +192,7 @@ void ClientState::dispatch(std::string_view line) {
         {"CMD_conceded", &ClientState::conceded},
         {"CMD_playasound", nullptr},
     };
+    m_recorder.feed(line);
     const Command cmd = splitCommand(line);
     if (cmd.word.empty()) return;
     for (std::size_t i = 0; i < std::size(rows); ++i) {

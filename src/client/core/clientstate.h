@@ -20,6 +20,7 @@
 
 #include "board.h"
 #include "boardgeometry.h"
+#include "gamerecorder.h"
 #include "protocol.h"
 
 #include <array>
@@ -175,6 +176,8 @@ class ClientState {
 
     // --- reading -------------------------------------------------------------------------------
     const ClientView& view() const { return m_view; }
+    // The record of the current or last game, from the same messages.
+    const rec::GameRecorder& recorder() const { return m_recorder; }
     ClientView& view() { return m_view; }
     const Pawn& pawn(int player, int piece) const { return m_pawns[player][piece]; }
     const Cell& grid(int point, int level) const { return m_boardgrid[point][level]; }
@@ -206,6 +209,7 @@ class ClientState {
 
     ClientSink& m_sink;
     ClientView m_view;
+    rec::GameRecorder m_recorder;
 
     LineSplitter m_splitter;
     std::deque<std::string> m_receivedlist;

@@ -74,17 +74,30 @@ void HostShell::sock1Accept() {
             seatInfo(s, msg);
         };
     });
+    emit gameChanged();
 }
 
 void HostShell::seatRead(Sock* sock) {
     m_engine->Sock1Read(sock->tag(), sock->Receive());
-    // An idle host sleeps: the dispatcher ticks only while lines wait.
-    if (m_engine->hasQueuedLines() && !m_socktimer.isActive()) m_socktimer.start();
+    // An idle host sleeps: the dispatcher ticks only while lines wait. The line that finds it
+    // idle is handled at the next turn of the event loop; the ones behind it keep the pace of
+    // one per tick.
+    if (!m_engine->hasQueuedLines() || m_socktimer.isActive() || m_firstLinePosted) return;
+    m_firstLinePosted = true;
+    QMetaObject::invokeMethod(this, &HostShell::dispatchFirstLine, Qt::QueuedConnection);
+}
+
+void HostShell::dispatchFirstLine() {
+    m_firstLinePosted = false;
+    if (m_socktimer.isActive()) return;
+    m_engine->socktimerTimer();
+    if (m_engine->hasQueuedLines()) m_socktimer.start();
 }
 
 void HostShell::dispatchTick() {
     m_engine->socktimerTimer();
     if (!m_engine->hasQueuedLines()) m_socktimer.stop();
+    emit gameChanged();
 }
 
 void HostShell::closeLater(int seat, Sock* sock) {
@@ -101,7 +114,10 @@ void HostShell::closeLater(int seat, Sock* sock) {
 void HostShell::seatInfo(Sock* sender, const std::string& msg) {
     const int seat = sender->tag();
     m_engine->tempsockInfo(seat, msg);
-    if (msg == "Socket Closed") dropSocket(seat, sender);
+    if (msg == "Socket Closed") {
+        dropSocket(seat, sender);
+        emit gameChanged();
+    }
 }
 
 // A closed seat's socket goes once the event that closed it has run its course. Its handlers

@@ -1,8 +1,9 @@
 #pragma once
 // HostShell binds the host engine to the real world: the listening socket Sock1, one Sock per
-// seat, a 10 ms QTimer for the dispatcher (running only while lines wait), QTimers for the
-// game timers and a clock-seeded random source. It adds no game logic of its own, only the
-// bound on what a connection that stops reading may leave unsent.
+// seat, a 10 ms QTimer for the dispatcher (running only while lines wait behind the one
+// handled at once), QTimers for the game timers and a clock-seeded random source. It adds no
+// game logic of its own, only the bound on what a connection that stops reading may leave
+// unsent.
 
 #include "seams.h"
 #include "sock.h"
@@ -34,11 +35,15 @@ class HostShell : public QObject {
     QString lastError() const { return m_lastError; }
     int port() const;
     TServer& engine() { return *m_engine; }
+    // The dispatcher's tick (10 ms); tests stretch it to tell the first line from the rest.
+    void setDispatchInterval(int ms) { m_socktimer.setInterval(ms); }
 
   signals:
     // Host-local notices: a line for the hosting machine's chat view, and a message box.
     void hostChat(const QString& text);
     void hostMessageBox(const QString& text);
+    // A connection came or went, or a request was handled: the seats or the game may differ.
+    void gameChanged();
 
   private:
     // The engine's view of this shell.
@@ -61,6 +66,7 @@ class HostShell : public QObject {
     void dropSocket(int seat, Sock* sock);
     void seatRead(Sock* sock);
     void dispatchTick();
+    void dispatchFirstLine();
     // Closes a seat that fell too far behind once the current handler has finished, so that
     // its departure never runs in the middle of another request.
     void closeLater(int seat, Sock* sock);
@@ -72,6 +78,7 @@ class HostShell : public QObject {
     std::array<Sock*, kRefusedSeat + 1> m_socks{};
     std::array<bool, kRefusedSeat + 1> m_closing{};
     QTimer m_socktimer;
+    bool m_firstLinePosted = false;
     std::array<QTimer, kHostTimers> m_timers;
     QString m_lastError;
 };
