@@ -205,9 +205,23 @@ void StrongPlanner::lookAheadOver(Search& s) {
         }
     }
     if (!chosen) return;
+    s.best.lookedAhead = true;
     s.best.score = bestValue;
     s.best.count = chosen->count;
     s.best.steps = chosen->path;
+}
+
+double StrongPlanner::valueOf(const Board& end, bool again, bool lookedAhead) {
+    const int me = end.currentplayer;
+    const double now = judge(sketchOf(end, me), me, end.acey);
+    if (!lookedAhead) return now;
+    if (now >= 1.0) return 1.0; // as the look-ahead takes a won ending
+    m_deadline = cpuMs() + m_budgetMs;
+    ++m_depth; // the replies are planned without a look-ahead of their own, as in plan()
+    bool inTime = true;
+    const double value = afterReplies(end, again, inTime);
+    --m_depth;
+    return inTime ? value : -1;
 }
 
 // The value of `end` for the player who made it, averaged over the next throw: the

@@ -31,6 +31,7 @@ struct Plan {
     int count = 0;      // 0 when nothing can be played
     double score = -1;  // winning chances after the plan
     long positions = 0; // positions looked at
+    bool lookedAhead = false; // the score is the average after the next throw
 };
 
 // A judgement of final positions other than the shipped one: for training, and for comparing
@@ -55,6 +56,11 @@ class StrongPlanner {
     Plan planDouble(const Board& b);
     // Throws whose look-ahead ran out of time, so that the judgement alone chose.
     long fallbacks() const { return m_fallbacks; }
+    // The winning chances of the player who made `end` (its currentplayer), judged as a plan
+    // that looked ahead (or not) judges its own ending, so that a play the planner did not
+    // choose can be set beside the one it did. `again`: an Acey-Deucey double was taken and
+    // the same player throws next. Negative when the look-ahead ran out of time.
+    double valueOf(const Board& end, bool again, bool lookedAhead);
 
     // Most plays of a throw looked at once more, and how far below the best by the judgement
     // alone one may be and still be looked at.
