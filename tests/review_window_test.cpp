@@ -208,8 +208,16 @@ TEST(ReviewWindowTest, AGameAgainstTheBotIsReviewedWhileItRunsAndTheRowsFollowTh
         EXPECT_TRUE(summary.endsWith(QString::fromStdString(s.band()))) << summary.toStdString();
     }
 
+    // Complete, it shows the costliest play first.
+    double worst = 0;
+    for (const review::ReviewRow& r : review->rows())
+        worst = std::max(worst, r.loss);
+    ASSERT_GT(worst, 0) << "the standard bot played the whole game as the engine would";
+    ASSERT_GE(review->selected(), 0);
+    EXPECT_EQ(review->rows()[static_cast<std::size_t>(review->selected())].loss, worst);
+
     // A click on the plot at a turn's point selects that turn, in the list and on the board.
-    const int target = turns / 3;
+    const int target = (review->selected() + turns / 3) % (turns - 2);
     const QImage before = review->boardPicture();
     QTest::mouseClick(plot, Qt::LeftButton, {}, plot->pointOf(target, 1).toPoint());
     EXPECT_EQ(review->selected(), target);

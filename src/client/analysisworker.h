@@ -1,6 +1,7 @@
 #pragma once
-// AnalysisWorker: runs the analysis engine's work on a thread of its own, so that the game's
-// host and client keep their pace while a hint is found or a game reviewed.
+// AnalysisWorker: runs the analysis engine's work on a thread of its own, at a lower priority
+// than the window's, so that the game's host and client keep their pace while a hint is found
+// or a game reviewed.
 //
 // The work gets the worker and hands its results back with post(), which runs them on the
 // thread that owns the worker (the window's); it looks at stopRequested() between pieces of

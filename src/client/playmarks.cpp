@@ -131,10 +131,13 @@ void paintPlayMarks(QPainter& p, const std::vector<PlayMark>& marks, const QColo
     p.restore();
 }
 
-void paintPosition(QPainter& p, const bg::rec::Position& pos, qreal dpr) {
-    p.drawPixmap(geo::kMainBoardLeft, geo::kMainBoardTop, art::board(dpr));
+BoardPictures::BoardPictures(qreal dpr)
+    : board(art::board(dpr)), checker{QPixmap(), art::checker(1, dpr), art::checker(2, dpr)} {}
+
+void paintPosition(QPainter& p, const bg::rec::Position& pos, const BoardPictures& pictures) {
+    p.drawPixmap(geo::kMainBoardLeft, geo::kMainBoardTop, pictures.board);
     for (int player = 1; player <= 2; ++player) {
-        const QPixmap pix = art::checker(player, dpr);
+        const QPixmap& pix = pictures.checker[static_cast<std::size_t>(player)];
         const bg::rec::SideCount& c = pos.side[static_cast<std::size_t>(player)];
         for (int point = 1; point <= bg::kLastPoint; ++point)
             for (int level = 1; level <= std::min(c.point[point], bg::kLevels); ++level)

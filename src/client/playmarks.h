@@ -10,7 +10,10 @@
 #include "gamerecord.h"
 
 #include <QColor>
+#include <QPixmap>
 #include <QPoint>
+
+#include <array>
 
 #include <vector>
 
@@ -28,5 +31,11 @@ std::vector<PlayMark> playMarks(const bg::rec::Position& before, const bg::rec::
 void paintPlayMarks(QPainter& p, const std::vector<PlayMark>& marks, const QColor& colour,
                     bool withDice, qreal dpr);
 
-// The checkers of `pos` on the board picture, as the main window places them.
-void paintPosition(QPainter& p, const bg::rec::Position& pos, qreal dpr);
+// The board and checker pictures, painted once by whoever draws positions.
+struct BoardPictures {
+    explicit BoardPictures(qreal dpr);
+    QPixmap board;
+    std::array<QPixmap, 3> checker; // index 1, 2
+};
+// The board with the checkers of `pos`, as the main window places them.
+void paintPosition(QPainter& p, const bg::rec::Position& pos, const BoardPictures& pictures);

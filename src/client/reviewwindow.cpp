@@ -2,18 +2,19 @@
 
 #include "analysisworker.h"
 #include "boardgeometry.h"
-#include "playmarks.h"
 #include "reviewmarks.h"
 #include "winningchancesplot.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
+#include <QTimer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace geo = bg::geo;
 using bg::review::ReviewRow;
@@ -23,6 +24,7 @@ namespace {
 const QColor kPlayedColour(255, 176, 60);
 const QColor kPreferredColour(120, 230, 255);
 constexpr double kBoardScale = 0.62;
+constexpr int kFlushMs = 100;
 
 enum Column { Turn, Player, Throw, Played, Preferred, Loss, Mark, Columns };
 
@@ -55,7 +57,10 @@ ReviewWindow::ReviewWindow(const bg::rec::GameRecord& record, const QString& tit
     connect(m_stop, &QPushButton::clicked, this, &ReviewWindow::stop);
 
     m_plot = new WinningChancesPlot(this);
-    connect(m_plot, &WinningChancesPlot::turnClicked, this, &ReviewWindow::select);
+    connect(m_plot, &WinningChancesPlot::turnClicked, this, [this](int row) {
+        m_userSelected = true;
+        select(row);
+    });
 
     m_list = new QTreeWidget(this);
     m_list->setObjectName("list_review");
@@ -64,12 +69,20 @@ ReviewWindow::ReviewWindow(const bg::rec::GameRecord& record, const QString& tit
     m_list->setUniformRowHeights(true);
     m_list->setColumnCount(Columns);
     m_list->setHeaderLabels({"#", "Player", "Throw", "Play", "Preferred", "Loss %", "Mark"});
-    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_list->setMinimumWidth(430);
+    // Widths fixed from the font, wide enough for the longest plays: fitting the columns to
+    // their contents walks every row, and rows come while the game goes on.
+    const int digit = m_list->fontMetrics().horizontalAdvance('0');
+    const int widths[Columns] = {4, 10, 6, 22, 22, 7, 5};
+    for (int c = 0; c < Columns; ++c)
+        m_list->setColumnWidth(c, widths[c] * digit + 12);
+    m_list->setMinimumWidth(520);
     connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        if (item) select(m_list->indexOfTopLevelItem(item));
+        if (!item) return;
+        m_userSelected = true;
+        select(m_list->indexOfTopLevelItem(item));
     });
 
+    m_pictures = std::make_unique<BoardPictures>(devicePixelRatioF());
     m_board = new QLabel(this);
     m_board->setObjectName("image_review_board");
     m_board->setAccessibleName("Board of the selected turn");
@@ -111,6 +124,10 @@ ReviewWindow::ReviewWindow(const bg::rec::GameRecord& record, const QString& tit
     m_progressText->setText(QString("0 of %1 turns").arg(m_turns));
     showSummary();
     paintBoard();
+    m_flush = new QTimer(this);
+    m_flush->setSingleShot(true);
+    m_flush->setInterval(kFlushMs);
+    connect(m_flush, &QTimer::timeout, this, &ReviewWindow::flushRows);
     m_worker = new AnalysisWorker(this);
     connect(m_worker, &AnalysisWorker::finished, this,
             [this] { ended(static_cast<int>(m_rows.size()) == m_turns); });
@@ -118,7 +135,7 @@ ReviewWindow::ReviewWindow(const bg::rec::GameRecord& record, const QString& tit
     m_worker->start([this, reviewer](AnalysisWorker& w) {
         while (!reviewer->done() && !w.stopRequested()) {
             ReviewRow row = reviewer->next();
-            w.post([this, row = std::move(row)] { addRow(row); });
+            w.post([this, row = std::move(row)] { queueRow(row); });
         }
     });
 }
@@ -141,13 +158,44 @@ void ReviewWindow::stop() {
 
 void ReviewWindow::ended(bool complete) {
     if (!m_stop->isEnabled()) return;
+    flushRows();
     m_stop->setEnabled(false);
+    // Nobody has picked a turn yet: the costliest play of the game is the one to look at first.
+    if (!m_userSelected && !m_rows.empty()) {
+        const auto worst = std::max_element(
+            m_rows.begin(), m_rows.end(),
+            [](const ReviewRow& a, const ReviewRow& b) { return a.loss < b.loss; });
+        if (worst->loss > 0) select(static_cast<int>(worst - m_rows.begin()));
+    }
     m_progressText->setText(complete ? QString("All %1 turns reviewed").arg(m_turns)
                                      : QString("Stopped after %1 of %2 turns")
                                            .arg(m_rows.size())
                                            .arg(m_turns));
     m_progressText->setAccessibleName(m_progressText->text());
     emit reviewEnded();
+}
+
+void ReviewWindow::queueRow(const ReviewRow& row) {
+    m_pending.push_back(row);
+    // Rows come every few milliseconds; the widgets take them a batch at a time, so the
+    // window's own work stays a small share of each frame.
+    if (!m_flush->isActive()) m_flush->start();
+}
+
+void ReviewWindow::flushRows() {
+    m_flush->stop();
+    if (m_pending.empty()) return;
+    for (const ReviewRow& row : m_pending)
+        addRow(row);
+    m_pending.clear();
+    std::vector<double> chances;
+    for (const ReviewRow& r : m_rows)
+        chances.push_back(r.chances[1]);
+    m_plot->setChances(std::move(chances));
+    m_progress->setValue(static_cast<int>(m_rows.size()));
+    m_progressText->setText(QString("%1 of %2 turns").arg(m_rows.size()).arg(m_turns));
+    showSummary();
+    if (m_selected < 0) select(0);
 }
 
 void ReviewWindow::addRow(const ReviewRow& row) {
@@ -165,14 +213,6 @@ void ReviewWindow::addRow(const ReviewRow& row) {
     if (!row.mark.empty())
         for (int c = 0; c < Columns; ++c)
             item->setForeground(c, row.mark == "??" ? QColor(190, 20, 20) : QColor(170, 90, 0));
-    std::vector<double> chances;
-    for (const ReviewRow& r : m_rows)
-        chances.push_back(r.chances[1]);
-    m_plot->setChances(std::move(chances));
-    m_progress->setValue(static_cast<int>(m_rows.size()));
-    m_progressText->setText(QString("%1 of %2 turns").arg(m_rows.size()).arg(m_turns));
-    showSummary();
-    if (m_selected < 0) select(0);
 }
 
 void ReviewWindow::showSummary() {
@@ -216,14 +256,14 @@ void ReviewWindow::paintBoard() {
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.scale(kBoardScale, kBoardScale);
     if (m_selected < 0) {
-        paintPosition(p, m_record.start, dpr);
+        paintPosition(p, m_record.start, *m_pictures);
         p.end();
         m_board->setPixmap(pix);
         m_legend->setText(m_turns ? "Reviewing..." : "The record holds no turn to review.");
         return;
     }
     const ReviewRow& r = m_rows[static_cast<std::size_t>(m_selected)];
-    paintPosition(p, r.before, dpr);
+    paintPosition(p, r.before, *m_pictures);
     const bool same = r.preferred == r.played;
     if (!same) paintPlayMarks(p, playMarks(r.before, r.preferredTurn), kPreferredColour, false, dpr);
     paintPlayMarks(p, playMarks(r.before, r.playedTurn), kPlayedColour, false, dpr);

@@ -11,16 +11,19 @@
 // maps the review's rows onto widgets and decides nothing itself.
 
 #include "gamereview.h"
+#include "playmarks.h"
 
 #include <QWidget>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class AnalysisWorker;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 class QTreeWidget;
 class WinningChancesPlot;
 
@@ -34,7 +37,8 @@ class ReviewWindow : public QWidget {
     const std::vector<bg::review::ReviewRow>& rows() const { return m_rows; }
     int turns() const { return m_turns; }
     bool analysing() const;
-    // Row index of the selected turn, -1 before any.
+    // Row index of the selected turn, -1 before any: the first turn while the review runs, the
+    // costliest play once it is complete, unless a turn was picked before.
     int selected() const { return m_selected; }
     void select(int row);
     void stop();
@@ -46,6 +50,8 @@ class ReviewWindow : public QWidget {
     void reviewEnded();
 
   private:
+    void queueRow(const bg::review::ReviewRow& row);
+    void flushRows();
     void addRow(const bg::review::ReviewRow& row);
     void showSummary();
     void paintBoard();
@@ -53,8 +59,11 @@ class ReviewWindow : public QWidget {
 
     bg::rec::GameRecord m_record;
     std::vector<bg::review::ReviewRow> m_rows;
+    std::vector<bg::review::ReviewRow> m_pending; // come from the worker, not yet shown
+    QTimer* m_flush = nullptr;
     int m_turns = 0;
     int m_selected = -1;
+    bool m_userSelected = false; // a turn picked in the plot or the list, not by the window
     AnalysisWorker* m_worker = nullptr;
     WinningChancesPlot* m_plot = nullptr;
     QTreeWidget* m_list = nullptr;
@@ -64,4 +73,5 @@ class ReviewWindow : public QWidget {
     QProgressBar* m_progress = nullptr;
     QPushButton* m_stop = nullptr;
     std::array<QLabel*, 3> m_summary{};
+    std::unique_ptr<BoardPictures> m_pictures;
 };

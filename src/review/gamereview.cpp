@@ -30,6 +30,7 @@ ReviewRow GameReviewer::next() {
     after.currentplayer = turn.mover;
     const PlayVerdict v = m_judge.judge(before, after, turn.chosenDouble != 0);
     row.decision = v.choice;
+    row.lookedAhead = v.best.lookedAhead;
     if (v.playedIsBest) {
         row.preferredTurn = turn;
         row.preferred = row.played;

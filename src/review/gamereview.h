@@ -29,6 +29,7 @@ struct ReviewRow {
     rec::Turn playedTurn, preferredTurn;
     rec::Position before; // the position the mover faced
     bool decision = false; // more than one way to play the throw
+    bool lookedAhead = false; // judged after the next throw, not by the judgement alone
     double loss = 0;       // percent of winning chances given away, never negative
     std::string mark;      // "", "?!", "?", "??"
     // Each side's winning chances after the play, in percent (index 1 and 2).
