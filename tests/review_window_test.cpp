@@ -189,6 +189,8 @@ TEST(ReviewWindowTest, AGameAgainstTheBotIsReviewedWhileItRunsAndTheRowsFollowTh
     EXPECT_EQ(plot->count(), turns);
     EXPECT_EQ(progress->value(), progress->maximum());
     EXPECT_FALSE(stop->isEnabled());
+    EXPECT_EQ(find<QLabel>(*review, "label_review_progress")->text(),
+              QString("All %1 turns reviewed").arg(turns));
     for (const char* name : {"list_review", "plot_review", "progress_review",
                              "button_review_stop", "image_review_board"})
         EXPECT_FALSE(find(*review, name)->accessibleName().isEmpty()) << name;

@@ -23,7 +23,7 @@ namespace {
 
 const QColor kPlayedColour(255, 176, 60);
 const QColor kPreferredColour(120, 230, 255);
-constexpr double kBoardScale = 0.62;
+constexpr double kBoardScale = 0.56;
 constexpr int kFlushMs = 100;
 
 enum Column { Turn, Player, Throw, Played, Preferred, Loss, Mark, Columns };
@@ -72,10 +72,10 @@ ReviewWindow::ReviewWindow(const bg::rec::GameRecord& record, const QString& tit
     // Widths fixed from the font, wide enough for the longest plays: fitting the columns to
     // their contents walks every row, and rows come while the game goes on.
     const int digit = m_list->fontMetrics().horizontalAdvance('0');
-    const int widths[Columns] = {4, 10, 6, 22, 22, 7, 5};
+    const int widths[Columns] = {3, 7, 4, 16, 16, 6, 3};
     for (int c = 0; c < Columns; ++c)
         m_list->setColumnWidth(c, widths[c] * digit + 12);
-    m_list->setMinimumWidth(520);
+    m_list->setMinimumWidth(540);
     connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (!item) return;
         m_userSelected = true;
@@ -129,8 +129,7 @@ ReviewWindow::ReviewWindow(const bg::rec::GameRecord& record, const QString& tit
     m_flush->setInterval(kFlushMs);
     connect(m_flush, &QTimer::timeout, this, &ReviewWindow::flushRows);
     m_worker = new AnalysisWorker(this);
-    connect(m_worker, &AnalysisWorker::finished, this,
-            [this] { ended(static_cast<int>(m_rows.size()) == m_turns); });
+    connect(m_worker, &AnalysisWorker::finished, this, &ReviewWindow::ended);
     // The rows are added on this window's thread; the worker stops before the window goes.
     m_worker->start([this, reviewer](AnalysisWorker& w) {
         while (!reviewer->done() && !w.stopRequested()) {
@@ -153,12 +152,13 @@ bool ReviewWindow::analysing() const {
 void ReviewWindow::stop() {
     if (!m_stop->isEnabled()) return;
     m_worker->stop();
-    ended(static_cast<int>(m_rows.size()) == m_turns);
+    ended();
 }
 
-void ReviewWindow::ended(bool complete) {
+void ReviewWindow::ended() {
     if (!m_stop->isEnabled()) return;
     flushRows();
+    const bool complete = static_cast<int>(m_rows.size()) == m_turns;
     m_stop->setEnabled(false);
     // Nobody has picked a turn yet: the costliest play of the game is the one to look at first.
     if (!m_userSelected && !m_rows.empty()) {

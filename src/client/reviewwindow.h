@@ -55,7 +55,7 @@ class ReviewWindow : public QWidget {
     void addRow(const bg::review::ReviewRow& row);
     void showSummary();
     void paintBoard();
-    void ended(bool complete);
+    void ended();
 
     bg::rec::GameRecord m_record;
     std::vector<bg::review::ReviewRow> m_rows;

@@ -12,8 +12,10 @@ bool seatPlayedByBot(const ClientState& state, int seat) {
 bool hintOnOffer(const ClientState& state) {
     if (!state.amSeatPlayer() || state.currentplayer() != state.myplayer()) return false;
     if (state.dicemark() != 'u') return false;
+    // Something left to play: a die, or the Acey-Deucey double to choose.
     const Dice& d = state.dice();
     if (d.die1 == kAwaitingRoll) return false;
+    if (!isDieValue(d.die1) && !isDieValue(d.die2) && !state.view().chooseOpen) return false;
     const rec::GameRecorder& recorder = state.recorder();
     if (!recorder.hasGame() || recorder.record().finished() || recorder.record().turns.empty())
         return false;
