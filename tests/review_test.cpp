@@ -23,7 +23,8 @@ namespace {
 rec::Position positionFor(int mover, std::initializer_list<std::pair<int, int>> mine,
                           std::initializer_list<std::pair<int, int>> theirs) {
     rec::Position pos;
-    auto fill = [](rec::SideCount& side, int player, int owner,
+    // Each side's points are given from that side's own view.
+    auto fill = [](rec::SideCount& side, int owner,
                    std::initializer_list<std::pair<int, int>> list) {
         int placed = 0;
         for (const auto& [point, count] : list) {
@@ -31,12 +32,9 @@ rec::Position positionFor(int mover, std::initializer_list<std::pair<int, int>> 
             placed += count;
         }
         side.off = kPieces - placed;
-        (void)player;
     };
-    fill(pos.side[static_cast<std::size_t>(mover)], mover, mover, mine);
-    // The opponent's points are given from the opponent's own side too.
-    fill(pos.side[static_cast<std::size_t>(opponentOf(mover))], opponentOf(mover),
-         opponentOf(mover), theirs);
+    fill(pos.side[static_cast<std::size_t>(mover)], mover, mine);
+    fill(pos.side[static_cast<std::size_t>(opponentOf(mover))], opponentOf(mover), theirs);
     return pos;
 }
 
