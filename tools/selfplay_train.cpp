@@ -32,6 +32,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace bg;
 
@@ -178,20 +179,41 @@ void writeWeights(const ContactNet& net, const Options& o, int games) {
     }
 }
 
+// Weights an earlier run wrote (its layout, then every weight). A network with fewer hidden
+// units of the same inputs is widened: its units are kept and the new ones start nearly
+// silent, so the wider network first plays as the narrower one did.
+void loadStart(ContactNet& net, const std::string& path, std::mt19937& random) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    uint32_t layout = 0;
+    const bool header = f && std::fread(&layout, sizeof layout, 1, f) == 1;
+    const long rest = long(layout) - long(kContactInputs) * 100003L - 3;
+    const int hidden = rest >= 0 && rest % 101 == 0 ? int(rest / 101) : 0;
+    const size_t count = size_t(kContactInputs + 2) * hidden + 1;
+    std::vector<float> old(count);
+    if (!header || hidden < 1 || hidden > kContactHidden ||
+        std::fread(old.data(), sizeof(float), count, f) != count) {
+        std::fprintf(stderr, "%s: not weights of these inputs\n", path.c_str());
+        std::exit(1);
+    }
+    std::fclose(f);
+    std::uniform_real_distribution<float> small(-0.02f, 0.02f);
+    for (int h = 0; h < kContactHidden; ++h) {
+        const bool kept = h < hidden;
+        for (int i = 0; i < kContactInputs; ++i)
+            net.inHidden(i, h) = kept ? old[size_t(i) * hidden + h] : net.inHidden(i, h);
+        net.hiddenBias(h) = kept ? old[size_t(kContactInputs) * hidden + h] : 0.0f;
+        net.hiddenOut(h) = kept ? old[size_t(kContactInputs + 1) * hidden + h] : small(random);
+    }
+    net.outBias() = old[count - 1];
+}
+
 // Random weights, or the previous network's for the inputs and hidden units it had.
 void initialise(ContactNet& net, const Options& o, std::mt19937& random) {
     std::uniform_real_distribution<float> spread(-0.1f, 0.1f);
     for (float& w : net.w)
         w = spread(random);
     if (!o.startFile.empty()) {
-        FILE* f = std::fopen(o.startFile.c_str(), "rb");
-        uint32_t layout = 0;
-        if (!f || std::fread(&layout, sizeof layout, 1, f) != 1 || layout != kContactLayout ||
-            std::fread(net.w.data(), sizeof(float), net.w.size(), f) != net.w.size()) {
-            std::fprintf(stderr, "%s: not weights of this layout\n", o.startFile.c_str());
-            std::exit(1);
-        }
-        std::fclose(f);
+        loadStart(net, o.startFile, random);
         return;
     }
     if (!o.fromPrevious) return;
