@@ -31,10 +31,9 @@ void place(Board& b, int p, int point, int count) {
         }
 }
 
-// The position after the strong bot's plan, played with the host's own rules.
-Board afterPlan(Board b) {
+// The position after `plan`, played with the host's own rules.
+Board played(Board b, const Plan& plan) {
     const int p = b.currentplayer;
-    const Plan plan = StrongPlanner().plan(b);
     for (int i = 0; i < plan.count; ++i) {
         const PlannedStep& step = plan.steps[i];
         if (step.kind == PlannedStep::Kind::Double) {
@@ -55,6 +54,11 @@ Board afterPlan(Board b) {
     }
     EXPECT_EQ(b.validate(), "");
     return b;
+}
+
+// The position after the strong bot's plan.
+Board afterPlan(const Board& b) {
+    return played(b, StrongPlanner().plan(b));
 }
 
 int count(const Board& b, int p, int point) {
@@ -276,4 +280,25 @@ TEST(StrongBot, NoPlanBreaksTheRulesInThousandsOfGames) {
         ASSERT_EQ(s.host->strongBot().refusals(), 0) << "seed " << seed;
     }
     EXPECT_EQ(finished, int(kRuleGames));
+}
+
+// The look-ahead's value of the play it chooses is the one replyAverage gives that play, so
+// a caller measuring any other play against it measures on the same scale.
+TEST(StrongBot, LookAheadScoresItsChoiceAsReplyAverageDoes) {
+    for (Dice dice : {Dice{3, 1, 0, 0}, Dice{6, 4, 0, 0}, Dice{5, 2, 0, 0}}) {
+        Board b;
+        b.setpawnstobeginning();
+        for (int q : {1, 2})
+            b.side[q].pips = b.configpips(q);
+        b.currentplayer = 1;
+        b.dice = dice;
+        StrongPlanner planner;
+        planner.setBudgetMs(1e9);
+        const Plan plan = planner.plan(b);
+        Board end = played(b, plan);
+        end.currentplayer = 1;
+        EXPECT_NEAR(planner.replyAverage(end), plan.score, 1e-12) << dice.die1 << dice.die2;
+        EXPECT_GT(plan.score, 0.3);
+        EXPECT_LT(plan.score, 0.7);
+    }
 }

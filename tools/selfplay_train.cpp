@@ -11,7 +11,7 @@
 //
 // Usage: selfplay_train --games N --seed S --out FILE.cpp [--curve FILE.csv] [--every N]
 //        [--eval-games N] [--acey PERCENT] [--start random|previous|FILE.cpp.bin]
-//        [--alpha A0,A1] [--lambda L]
+//        [--alpha A0,A1] [--lambda L] [--lessons td|ahead]
 // "previous" starts from the frozen previous network for the inputs and hidden units it had;
 // a .bin file is what an earlier run wrote beside its weights, to go on from there.
 // The same arguments give the same weights: every game is seeded from `seed`.
@@ -54,6 +54,7 @@ struct Options {
     std::string startFile; // raw weights a former run wrote beside its source file
     double alpha0 = 0.02, alpha1 = 0.002;
     double lambda = 0.7;
+    bool aheadLessons = false; // --lessons ahead: taught by the look-ahead, not by TD
 };
 
 // Every seat the bot plays is strong; the judge decides whose judgement a seat uses.
@@ -102,8 +103,11 @@ struct Game {
 };
 
 // One self-play game, both sides learning. Returns the winner (0: unfinished).
+// With `teacher`, each position with contact a side leaves is taught the value the
+// look-ahead gives it (the average over the opponent's throws after its best reply) instead
+// of the TD lesson of the positions that followed.
 int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned seed,
-            bool acey) {
+            bool acey, StrongPlanner* teacher) {
     Game g(seed, judge);
     learners[0].startGame();
     learners[1].startGame();
@@ -114,12 +118,20 @@ int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned 
             mover = b.currentplayer;
         } else if (m.starts_with("CMD_nextplayer+")) {
             // An Acey-Deucey double throws again: the turn is not over yet.
-            if (isPlayer(mover) && b.currentplayer != mover)
-                learners[mover - 1].observe(sketchOf(b, mover));
+            if (!isPlayer(mover) || b.currentplayer == mover) return;
+            const Sketch left = sketchOf(b, mover);
+            if (!teacher) {
+                learners[mover - 1].observe(left);
+            } else if (hasContact(left)) {
+                Board end = b;
+                end.currentplayer = mover;
+                learners[mover - 1].teach(left, teacher->replyAverage(end));
+            }
         }
     };
     const sim::GameResult game = sim::playBotGame(g.sim, acey, false, watch);
     if (!game.finished) return 0;
+    if (teacher) return game.winner;
     learners[game.winner - 1].finish(1.0);
     learners[2 - game.winner].finish(0.0);
     return game.winner;
@@ -253,6 +265,7 @@ Options parse(int argc, char** argv) {
         }
         else if (key == "--alpha") std::sscanf(v, "%lf,%lf", &o.alpha0, &o.alpha1);
         else if (key == "--lambda") o.lambda = std::atof(v);
+        else if (key == "--lessons") o.aheadLessons = std::strcmp(v, "ahead") == 0;
         else {
             std::fprintf(stderr, "unknown option %s\n", key.c_str());
             std::exit(2);
@@ -273,6 +286,8 @@ int main(int argc, char** argv) {
     auto race = [&aceyGame](const Sketch& s) { return raceValue(s, aceyGame); };
     ContactLearner learners[2] = {{*net, o.alpha0, o.lambda, race},
                                   {*net, o.alpha0, o.lambda, race}};
+    StrongPlanner teacher;
+    teacher.setJudge(&judge);
     FILE* curve = o.curve.empty() ? nullptr : std::fopen(o.curve.c_str(), "w");
     if (curve) std::fprintf(curve, "games,vs_previous_normal,vs_previous_acey,seconds\n");
 
@@ -301,7 +316,9 @@ int main(int argc, char** argv) {
         learners[1].setAlpha(alpha);
         const bool acey = int(random() % 100) < o.aceyShare;
         aceyGame = acey;
-        if (!trainOn(learners, judge, (o.seed + 1) * kSeedSpacing * 3 + unsigned(g), acey)) ++unfinished;
+        if (!trainOn(learners, judge, (o.seed + 1) * kSeedSpacing * 3 + unsigned(g), acey,
+                     o.aheadLessons ? &teacher : nullptr))
+            ++unfinished;
         if ((g + 1) % 1000 == 0 && (g + 1) % o.every != 0) {
             std::printf("%d games, %.0f s, %.1f games/s, alpha %.4f, unfinished %d\n", g + 1,
                         seconds(), (g + 1) / seconds(), alpha, unfinished);

@@ -30,6 +30,14 @@ void ContactLearner::finish(double value) {
     m_learning = false;
 }
 
+void ContactLearner::teach(const Sketch& s, double target) {
+    const ContactInputs in = contactInputsOf(s);
+    const ContactOutput out = runContactNet(m_net, in);
+    m_trace.assign(kContactWeightCount, 0.0f);
+    addGradient(in, out);
+    update(target - out.value);
+}
+
 void ContactLearner::update(double delta) {
     const float step = float(m_alpha * delta);
     for (int i = 0; i < kContactWeightCount; ++i)

@@ -26,6 +26,9 @@ class ContactLearner {
     void observe(const Sketch& s);
     // The value the last position turned out to have: 1 for a win, 0 for a loss.
     void finish(double value);
+    // Moves the value of `s` towards `target` at once, with no traces: a lesson from a
+    // judgement that looks further ahead than the network alone.
+    void teach(const Sketch& s, double target);
     void setAlpha(double alpha) { m_alpha = alpha; }
     bool learning() const { return m_learning; }
     // The eligibility of each weight (for tests).
