@@ -9,6 +9,7 @@
 #include "moverules.h"
 #include "planner.h"
 #include "race.h"
+#include "weightsfile.h"
 
 #include <cstdio>
 #include <cstdint>
@@ -29,16 +30,6 @@ class FileJudge : public PositionJudge {
   private:
     const ContactNet& m_net;
 };
-
-bool load(const char* path, ContactNet& net) {
-    FILE* f = std::fopen(path, "rb");
-    uint32_t layout = 0;
-    const bool ok = f && std::fread(&layout, sizeof layout, 1, f) == 1 &&
-                    layout == kContactLayout &&
-                    std::fread(net.w.data(), sizeof(float), net.w.size(), f) == net.w.size();
-    if (f) std::fclose(f);
-    return ok;
-}
 
 // Player 1's points as it counts them, 24 where it starts.
 int at(const Board& b, int distance) {
@@ -114,7 +105,7 @@ int main(int argc, char** argv) {
     if (argc < 2) check(nullptr, "shipped network");
     for (int i = 1; i < argc; ++i) {
         auto net = std::make_unique<ContactNet>();
-        if (!load(argv[i], *net)) {
+        if (!training::readWeights(argv[i], *net)) {
             std::fprintf(stderr, "%s: not weights of this layout\n", argv[i]);
             return 1;
         }
