@@ -2,8 +2,7 @@
 // The shape of the strong bot's networks: one hidden layer of sigmoid units and one sigmoid
 // output, the winning chances. Most inputs of a position are zero, so a position is given as
 // the list of inputs that are not (SparseInputs), and the hidden sums only add the rows of
-// those. The contact network (contactnet.h) and the race network (racenet.h) are two sizes
-// of it.
+// those. The contact network (contactnet.h) is one size of it.
 
 #include <array>
 #include <cmath>
