@@ -5,8 +5,8 @@
 // position the side left. The value of the previous such position moves towards the value of
 // the new one, and through the eligibility traces each earlier one a little less. In
 // self-play each side has its own learner, and both teach the same network. A position the
-// network does not judge (`Beyond`: a race, for the contact network) ends the lesson with the value the judgement that knows it gives; so does the
-// result, when the game ends first.
+// network does not judge (`Beyond`: a race, for the contact network) ends the lesson with
+// the value the judgement that knows it gives; so does the result, when the game ends first.
 
 #include "sketch.h"
 #include "sparsenet.h"
