@@ -31,7 +31,7 @@ inline constexpr int kContactFeatureStart = 2 * kContactSideInputs;
 inline constexpr int kContactLaterFeatureStart = kContactFeatureStart + kContactFirstFeatures;
 inline constexpr int kContactInputs =
     kContactLaterFeatureStart + 2 * kContactSideFeatures + 1; // and the pip lead
-inline constexpr int kContactHidden = 80;
+inline constexpr int kContactHidden = 128;
 using ContactNet = SparseNet<kContactInputs, kContactHidden>;
 using ContactInputs = SparseInputs<kContactInputs>;
 using ContactOutput = SparseOutput<kContactHidden>;
