@@ -2,6 +2,7 @@
 
 #include "bot_turn.h"
 #include "strong_duel.h"
+#include "race.h"
 #include "strongbot.h"
 
 #include <gtest/gtest.h>
@@ -30,10 +31,9 @@ void place(Board& b, int p, int point, int count) {
         }
 }
 
-// The position after the strong bot's plan, played with the host's own rules.
-Board afterPlan(Board b) {
+// The position after `plan`, played with the host's own rules.
+Board played(Board b, const Plan& plan) {
     const int p = b.currentplayer;
-    const Plan plan = StrongPlanner().plan(b);
     for (int i = 0; i < plan.count; ++i) {
         const PlannedStep& step = plan.steps[i];
         if (step.kind == PlannedStep::Kind::Double) {
@@ -56,24 +56,67 @@ Board afterPlan(Board b) {
     return b;
 }
 
+// The position after the strong bot's plan.
+Board afterPlan(const Board& b) {
+    return played(b, StrongPlanner().plan(b));
+}
+
 int count(const Board& b, int p, int point) {
     return b.checkfornumonspot(p, point);
 }
 
 } // namespace
 
-TEST(StrongBot, OpensThreeOneByMakingTheFivePoint) {
-    for (int p : {1, 2}) {
-        Board b;
-        b.setpawnstobeginning();
-        for (int q : {1, 2})
-            b.side[q].pips = b.configpips(q);
-        b.currentplayer = p;
-        b.dice = {3, 1, 0, 0};
-        const Board after = afterPlan(b);
-        const int fivePoint = p == 1 ? 20 : 5;
-        EXPECT_EQ(count(after, p, fivePoint), 2) << "player " << p;
+namespace {
+
+struct Opening {
+    int die1, die2;
+    int point; // home distance of the point made, or 0
+    const char* name;
+};
+
+// Whether the strong bot plays `o` as the books do, as player p. The look-ahead's budget is
+// lifted: what is tested is the engine's judgement, not how loaded the machine is.
+void expectBookOpening(const Opening& o, int p) {
+    Board b;
+    b.setpawnstobeginning();
+    for (int q : {1, 2})
+        b.side[q].pips = b.configpips(q);
+    b.currentplayer = p;
+    b.dice = {o.die1, o.die2, 0, 0};
+    StrongPlanner planner;
+    planner.setBudgetMs(1e9);
+    const Board after = played(b, planner.plan(b));
+    auto at = [&](int distance) { return count(after, p, p == 1 ? 25 - distance : distance); };
+    if (o.point) {
+        EXPECT_EQ(at(o.point), 2) << o.name << ", player " << p;
+    } else {
+        EXPECT_EQ(at(24), 1) << o.name << ", player " << p;
+        EXPECT_EQ(at(13), 6) << o.name << ", player " << p;
     }
+}
+
+} // namespace
+
+// The opening plays every book agrees on, for either player.
+TEST(StrongBot, PlaysTheOpeningsEveryBookAgreesOn) {
+    const Opening openings[] = {{3, 1, 5, "3-1 makes the 5-point"},
+                                {4, 2, 4, "4-2 makes the 4-point"},
+                                {6, 1, 7, "6-1 makes the bar point"},
+                                {6, 5, 0, "6-5 runs a back piece to the mid-point"}};
+    for (int p : {1, 2})
+        for (const Opening& o : openings)
+            expectBookOpening(o, p);
+}
+
+// The fifth of them still fails, and stays here, disabled (gtest lists it in every run), until
+// the engine learns it: with the look-ahead the network prefers 24/21 13/8 to 8/3 6/3 by
+// 0.14% of winning chances, though the network alone plays 8/3 6/3, and 4,000 paired games
+// of its own play from each position give 53.0% to 8/3 6/3 and 52.6% to the split (within
+// their noise).
+TEST(StrongBot, DISABLED_MakesTheThreePointWithFiveThree) {
+    for (int p : {1, 2})
+        expectBookOpening({5, 3, 3, "5-3 makes the 3-point"}, p);
 }
 
 TEST(StrongBot, HitsALoneBlotWhenTheHitIsSafe) {
@@ -124,16 +167,23 @@ TEST(StrongBot, BearsOffWithoutLeavingAShot) {
     EXPECT_EQ(shotsAt(sketchOf(after, 1)), 0);
 }
 
-TEST(StrongBot, PlaysTheBiggestPipsInARace) {
-    // A race: player 1 has pieces on 18 and 20 left. With 5-6, 18/23 first lets the 6 bear off
-    // only the piece on 20; 18/24 first and the 5 bearing off 20 exactly leaves one pip.
-    Board b = blank(1, {5, 6, 0, 0});
-    place(b, 1, 18, 1);
-    place(b, 1, 20, 1);
-    place(b, 2, 3, 15);
+TEST(StrongBot, PlaysTheRaceTheBearOffTableCallsBest) {
+    // Both home: player 1's two pieces 5 pips out, player 2's two on its 6-point. With 2-1 the
+    // pips come out the same either way, but 5/3 5/4 bears both off next turn with 17 throws
+    // of 36 and 5/3/2 with 19: the table knows, the pip count does not.
+    Board b = blank(1, {2, 1, 0, 0});
+    place(b, 1, 20, 2);
+    place(b, 2, 6, 2);
     const Board after = afterPlan(b);
-    EXPECT_EQ(after.side[1].homecount, 14);
-    EXPECT_EQ(after.configpips(1), 1);
+    EXPECT_EQ(count(after, 1, 23), 1);
+    EXPECT_EQ(count(after, 1, 20), 1);
+    Board level = blank(1, {0, 0, 0, 0});
+    place(level, 1, 21, 1);
+    place(level, 1, 22, 1);
+    place(level, 2, 6, 2);
+    const double chosen = raceValue(sketchOf(after, 1), false);
+    // Two throws more in 36 to finish, while theirs miss (32 in 36), and a little later on.
+    EXPECT_GT(chosen - raceValue(sketchOf(level, 1), false), 0.03);
 }
 
 TEST(StrongBot, AceyOneTwoChoosesADoubleAndPlaysItInFull) {
@@ -214,4 +264,62 @@ TEST(StrongBot, GamesAgainstTheStandardBotEndWithAWinnerAndKeepEveryInvariant) {
         won += duel.strongWon;
     }
     EXPECT_GE(won, 8); // a strong bot that loses most games is broken, not unlucky
+}
+
+namespace {
+
+// Every seat strong: each game plans for both sides.
+class AllStrong : public BotSettings {
+  public:
+    int botDelayMs() const override { return sim::DuelSettings::kDuelBotDelayMs; }
+    bool botNotLimited() const override { return true; }
+    int botAbility() const override { return kAbilityStrong; }
+};
+
+#ifdef BG_SANITIZED_BUILD
+constexpr unsigned kRuleGames = 150; // the same check, at the sanitizers' pace
+#else
+constexpr unsigned kRuleGames = 3000;
+#endif
+
+} // namespace
+
+// The strong bot against itself, normal and Acey-Deucey games by turns: the host refuses none
+// of its planned steps and the position stays consistent after every message. The network
+// alone plans here (the look-ahead picks among the same legal plays, and the games above
+// play it), so that so many games stay quick.
+TEST(StrongBot, NoPlanBreaksTheRulesInThousandsOfGames) {
+    int finished = 0;
+    for (unsigned seed = 1; seed <= kRuleGames; ++seed) {
+        sim::Sim s(90000 + seed, sim::DuelSettings::kDuelBotDelayMs, true);
+        AllStrong settings;
+        s.host = std::make_unique<TServer>(s.outbox, s.clock, s.random, settings);
+        s.host->strongBot().planner().setLookAhead(false);
+        const sim::GameResult game = sim::playBotGame(s, seed % 2 == 0, true);
+        ASSERT_EQ(game.fault, "") << "seed " << seed;
+        finished += game.finished;
+        ASSERT_EQ(s.host->strongBot().refusals(), 0) << "seed " << seed;
+    }
+    EXPECT_EQ(finished, int(kRuleGames));
+}
+
+// The look-ahead's value of the play it chooses is the one replyAverage gives that play, so
+// a caller measuring any other play against it measures on the same scale.
+TEST(StrongBot, LookAheadScoresItsChoiceAsReplyAverageDoes) {
+    for (Dice dice : {Dice{3, 1, 0, 0}, Dice{6, 4, 0, 0}, Dice{5, 2, 0, 0}}) {
+        Board b;
+        b.setpawnstobeginning();
+        for (int q : {1, 2})
+            b.side[q].pips = b.configpips(q);
+        b.currentplayer = 1;
+        b.dice = dice;
+        StrongPlanner planner;
+        planner.setBudgetMs(1e9);
+        const Plan plan = planner.plan(b);
+        Board end = played(b, plan);
+        end.currentplayer = 1;
+        EXPECT_NEAR(planner.replyAverage(end), plan.score, 1e-12) << dice.die1 << dice.die2;
+        EXPECT_GT(plan.score, 0.3);
+        EXPECT_LT(plan.score, 0.7);
+    }
 }

@@ -1,12 +1,15 @@
-// The strong bot's judgement: the trained network, the race formula and the learning rule.
+// The strong bot's judgement: the contact network, its inputs, the race formula and the
+// learning rule.
 
-#include "positionnet.h"
-#include "tdlearner.h"
+#include "contactlearner.h"
+#include "contactnet.h"
+#include "race.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <initializer_list>
+#include <memory>
 #include <utility>
 
 using namespace bg;
@@ -39,12 +42,12 @@ const Pile kStart = {{6, 5}, {8, 3}, {13, 5}, {24, 2}};
 } // namespace
 
 TEST(StrongNet, TrainedWeightsJudgeClosedBoardsAndShots) {
-    const NetWeights& net = trainedNet();
+    const ContactNet& net = shippedContactNet();
     // Our closed board with two of theirs on the bar, and the same the other way round.
     const Pile closedBoard = {{1, 2}, {2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {8, 3}};
     const Pile waiting = {{6, 3}, {7, 3}, {12, 2}, {13, 5}, {25, 2}};
-    const double closingOut = netValue(net, sketch(closedBoard, waiting, 0, 2));
-    const double closedOut = netValue(net, sketch(waiting, closedBoard, 2, 0));
+    const double closingOut = contactValue(net, sketch(closedBoard, waiting, 0, 2));
+    const double closedOut = contactValue(net, sketch(waiting, closedBoard, 2, 0));
     EXPECT_GT(closingOut, 0.85);
     EXPECT_LT(closedOut, closingOut - 0.3);
 
@@ -55,7 +58,7 @@ TEST(StrongNet, TrainedWeightsJudgeClosedBoardsAndShots) {
     const Pile safe = {{2, 2}, {3, 3}, {4, 3}, {5, 3}, {6, 4}};
     EXPECT_GT(shotsAt(sketch(exposed, theirs)), 10);
     EXPECT_EQ(shotsAt(sketch(safe, theirs)), 0);
-    EXPECT_GT(netValue(net, sketch(safe, theirs)), netValue(net, sketch(exposed, theirs)) + 0.01);
+    EXPECT_GT(contactValue(net, sketch(safe, theirs)), contactValue(net, sketch(exposed, theirs)) + 0.01);
 }
 
 TEST(StrongNet, RaceChancesFollowThePipLead) {
@@ -101,26 +104,44 @@ TEST(StrongNet, HandMadeInputsSeeBlockingPointsAndCostlyShots) {
     const Shots none = shotsOf(sketch({{22, 2}}, {{4, 1}, {1, 14}}));
     EXPECT_EQ(none.throws, 0);
     EXPECT_EQ(none.loss, 0);
+
+    // Escapes of a back piece on our 24-point: none behind their six-point prime, every
+    // throw on an open board, and past a single point six pips ahead the throws of seven
+    // pips or more whose first step lands (18 of them) and 4-4 and 5-5.
+    const Pile prime = {{2, 2}, {3, 2}, {4, 2}, {5, 2}, {6, 2}, {7, 2}, {1, 3}};
+    EXPECT_EQ(escapesOf(sketch({{24, 1}, {1, 14}}, prime), 0), 0);
+    EXPECT_EQ(escapesOf(sketch({{24, 1}, {1, 14}}, {{1, 15}}), 0), 36);
+    EXPECT_EQ(escapesOf(sketch({{24, 1}, {1, 14}}, {{7, 2}, {1, 13}}), 0), 20);
+    // The inputs name each unit once, inside the layout.
+    const ContactInputs in = contactInputsOf(sketch(prime, {{24, 2}, {13, 5}, {6, 8}}));
+    for (int i = 0; i < in.count; ++i) {
+        EXPECT_GE(in.index[i], 0);
+        EXPECT_LT(in.index[i], kContactInputs);
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(in.index[i], in.index[j]);
+    }
 }
 
 TEST(StrongNet, LearningRuleFollowsTheNetworksGradient) {
-    NetWeights net = trainedNet();
+    auto owned = std::make_unique<ContactNet>(shippedContactNet());
+    ContactNet& net = *owned;
     const Sketch s = sketch({{6, 4}, {7, 1}, {8, 3}, {13, 5}, {24, 2}}, kStart);
     // With no decay, the trace after one position is the gradient of the value.
-    TdLearner learner(net, 0.0, 0.0);
+    ContactLearner learner(net, 0.0, 0.0, [](const Sketch& r) { return raceChance(r); });
     learner.startGame();
     learner.observe(s);
-    const NetInputs in = netInputsOf(s);
-    const int probes[] = {in.index[0] * kNetHidden + 3, in.index[in.count - 1] * kNetHidden,
-                          kNetInputs * kNetHidden + 7, (kNetInputs + 1) * kNetHidden + 11,
-                          kNetWeightCount - 1};
+    const ContactInputs in = contactInputsOf(s);
+    const int probes[] = {in.index[0] * kContactHidden + 3,
+                          in.index[in.count - 1] * kContactHidden,
+                          ContactNet::hiddenBiasAt + 7, ContactNet::hiddenOutAt + 11,
+                          kContactWeightCount - 1};
     for (int i : probes) {
         const float kept = net.w[i];
         const float step = 1e-2f;
         net.w[i] = kept + step;
-        const double up = netValue(net, s);
+        const double up = contactValue(net, s);
         net.w[i] = kept - step;
-        const double down = netValue(net, s);
+        const double down = contactValue(net, s);
         net.w[i] = kept;
         const double numeric = (up - down) / (2 * step);
         EXPECT_NEAR(learner.trace()[i], numeric, 1e-3 + 0.02 * std::abs(numeric)) << "weight " << i;
@@ -131,24 +152,38 @@ TEST(StrongNet, LessonsMoveEarlierPositionsTowardsTheResult) {
     const Sketch first = sketch({{6, 4}, {7, 1}, {8, 3}, {13, 5}, {24, 2}}, kStart);
     const Sketch second = sketch({{5, 2}, {6, 4}, {8, 3}, {13, 4}, {24, 2}}, kStart);
     for (double result : {0.0, 1.0}) {
-        NetWeights net = trainedNet();
-        const double before = netValue(net, first);
-        TdLearner learner(net, 0.5, 0.7);
+        auto owned = std::make_unique<ContactNet>(shippedContactNet());
+        ContactNet& net = *owned;
+        const double before = contactValue(net, first);
+        ContactLearner learner(net, 0.5, 0.7, [](const Sketch& r) { return raceValue(r, false); });
         learner.startGame();
         learner.observe(first);
         learner.observe(second);
         learner.finish(result);
-        const double after = netValue(net, first);
+        const double after = contactValue(net, first);
         if (result == 1.0)
             EXPECT_GT(after, before);
         else
             EXPECT_LT(after, before);
         // A race ends the lesson: the learner takes nothing more from that game.
-        const NetWeights taught = net;
+        const auto taught = std::make_unique<ContactNet>(net);
         learner.startGame();
         learner.observe(sketch({{1, 15}}, {{1, 15}}));
         learner.observe(first);
         learner.finish(result);
-        EXPECT_EQ(net.w, taught.w);
+        EXPECT_EQ(net.w, taught->w);
+    }
+}
+
+TEST(StrongNet, TeachingMovesAValueTowardsItsTargetWithoutPassingIt) {
+    const Sketch s = sketch({{6, 4}, {7, 1}, {8, 3}, {13, 5}, {24, 2}}, kStart);
+    for (double target : {0.05, 0.95}) {
+        auto owned = std::make_unique<ContactNet>(shippedContactNet());
+        const double before = contactValue(*owned, s);
+        ContactLearner learner(*owned, 0.5, 0.0, [](const Sketch& r) { return raceChance(r); });
+        learner.teach(s, target);
+        const double after = contactValue(*owned, s);
+        EXPECT_LT(std::abs(after - target), std::abs(before - target)) << target;
+        EXPECT_EQ(after > target, before > target) << "a small step does not overshoot";
     }
 }

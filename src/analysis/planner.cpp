@@ -1,18 +1,56 @@
 #include "planner.h"
 
+#include <limits>
+
 #include "moverules.h"
+#include "race.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace bg {
 
 namespace {
+
 constexpr int kDoubleCandidates = 1; // 1-2 endings whose doubles are searched in full
+
+double cpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// Plays `plan` on `b` with the move rules (the plan was made for this very position).
+void play(Board& b, const Plan& plan) {
+    const int p = b.currentplayer;
+    for (int i = 0; i < plan.count; ++i) {
+        const PlannedStep& step = plan.steps[i];
+        if (step.kind == PlannedStep::Kind::Move) {
+            const MoveCheck c = checkMove(b, p, step.piece, step.value);
+            if (!c.error) applyMove(b, p, c, step.value);
+        } else if (step.kind == PlannedStep::Kind::BearOff) {
+            const BearOffCheck c = checkBearOff(b, p, step.piece, step.value);
+            if (!c.error) applyBearOff(b, p, c);
+        }
+    }
+}
+
 } // namespace
 
+// A final position kept for the look-ahead, with the steps that reach it.
+struct StrongPlanner::Ending {
+    Board board;
+    double score = -1;
+    int count = 0;
+    bool again = false; // an Acey-Deucey double was taken: the same player throws next
+    StepPath path{};
+};
+
 struct StrongPlanner::Search : PlayGenerator::Sink {
-    explicit Search(const StrongPlanner& p) : planner(p) {}
-    const StrongPlanner& planner;
+    Search(StrongPlanner& p, int mover, bool keep) : planner(p), player(mover), keepEndings(keep) {}
+    StrongPlanner& planner;
+    int player = 0;
+    bool keepEndings = false;
     Plan best;
     // Endings that still wait for the Acey-Deucey double, the best few by their look now.
     struct Pending {
@@ -23,10 +61,13 @@ struct StrongPlanner::Search : PlayGenerator::Sink {
     };
     std::array<Pending, kDoubleCandidates> pending{};
     int pendingCount = 0;
+    // The best endings by the judgement alone, for the look-ahead.
+    std::array<Ending, kLookAheadPlays> endings{};
+    int endingCount = 0;
     long positions = 0;
 
     void ending(const PlayEnding& e) override {
-        const double score = planner.judge(e.sketch);
+        const double score = planner.judge(e.sketch, player, e.board.acey);
         if (e.awaitsDouble) {
             // Keep the best few; the double decides later what they are really worth.
             int slot = pendingCount < kDoubleCandidates ? pendingCount++ : -1;
@@ -43,22 +84,56 @@ struct StrongPlanner::Search : PlayGenerator::Sink {
             keep.path = e.steps;
             return;
         }
+        if (keepEndings) keep(e.board, score, e.steps, e.count, false);
         if (score <= best.score) return;
         best.score = score;
         best.count = e.count;
         best.steps = e.steps;
     }
+
+    void keep(const Board& end, double score, const StepPath& path, int count, bool again) {
+        int slot = endingCount < kLookAheadPlays ? endingCount++ : -1;
+        if (slot < 0) {
+            slot = 0;
+            for (int i = 1; i < kLookAheadPlays; ++i)
+                if (endings[i].score < endings[slot].score) slot = i;
+            if (endings[slot].score >= score) return;
+        }
+        Ending& kept = endings[slot];
+        kept.board = end;
+        kept.score = score;
+        kept.count = count;
+        kept.again = again;
+        kept.path = path;
+    }
 };
 
 Plan StrongPlanner::plan(const Board& b) {
-    Search s(*this);
+    Search s(*this, b.currentplayer, m_lookAhead && m_depth == 0);
+    if (s.keepEndings) m_deadline = cpuMs() + m_budgetMs;
+    ++m_depth;
     s.positions = m_generator.generate(b, s);
     if (s.pendingCount) refineDoubles(s);
+    if (s.keepEndings) lookAheadOver(s);
+    --m_depth;
     s.best.positions += s.positions;
     return s.best;
 }
 
 Plan StrongPlanner::planDouble(const Board& b) {
+    Search s(*this, b.currentplayer, m_lookAhead && m_depth == 0);
+    if (s.keepEndings) m_deadline = cpuMs() + m_budgetMs;
+    ++m_depth;
+    s.best = chooseDouble(s, b, {}, 0);
+    if (s.keepEndings) lookAheadOver(s);
+    --m_depth;
+    s.best.positions += s.positions;
+    return s.best;
+}
+
+// Each double after the 1-2 ending `path`, played in full. The best by the judgement becomes
+// the plan, and each is kept for the look-ahead, which may prefer another.
+Plan StrongPlanner::chooseDouble(Search& s, const Board& b, const StepPath& path, int count) {
     Plan best;
     for (int value = 1; value <= kDieSides; ++value) {
         Board chosen = b;
@@ -68,16 +143,23 @@ Plan StrongPlanner::planDouble(const Board& b) {
         if (sequelOf(chosen, nullptr) == Sequel::MoreMoves) {
             after = plan(chosen);
         } else {
-            after.score = judge(sketchOf(chosen, b.currentplayer));
+            after.score = judge(sketchOf(chosen, b.currentplayer), b.currentplayer, b.acey);
             after.positions = 1;
         }
-        best.positions += after.positions;
+        s.positions += after.positions;
+        StepPath steps = path;
+        int n = count;
+        if (n < kMaxPlanSteps) steps[n++] = {PlannedStep::Kind::Double, 0, value};
+        for (int i = 0; i < after.count && n < kMaxPlanSteps; ++i)
+            steps[n++] = after.steps[i];
+        if (s.keepEndings) {
+            play(chosen, after);
+            s.keep(chosen, after.score, steps, n, true);
+        }
         if (after.score <= best.score) continue;
         best.score = after.score;
-        best.steps[0] = {PlannedStep::Kind::Double, 0, value};
-        for (int i = 0; i < after.count; ++i)
-            best.steps[i + 1] = after.steps[i];
-        best.count = after.count + 1;
+        best.steps = steps;
+        best.count = n;
     }
     return best;
 }
@@ -87,20 +169,93 @@ void StrongPlanner::refineDoubles(Search& s) {
     const auto pending = s.pending;
     for (int i = 0; i < s.pendingCount; ++i) {
         const auto& ending = pending[i];
-        const Plan after = planDouble(ending.board);
-        s.positions += after.positions;
+        const Plan after = chooseDouble(s, ending.board, ending.path, ending.count);
         if (after.score <= s.best.score) continue;
         s.best.score = after.score;
-        s.best.steps = ending.path;
-        for (int k = 0; k < after.count && ending.count + k < kMaxPlanSteps; ++k)
-            s.best.steps[ending.count + k] = after.steps[k];
-        s.best.count = std::min(ending.count + after.count, kMaxPlanSteps);
+        s.best.steps = after.steps;
+        s.best.count = after.count;
     }
 }
 
-double StrongPlanner::judge(const Sketch& sketch) const {
-    if (!hasContact(sketch)) return raceChance(sketch, m_weights);
-    return m_net ? netValue(*m_net, sketch) : evaluate(sketch, m_weights);
+// The look-ahead over the endings kept: the best by their average after the next throw.
+void StrongPlanner::lookAheadOver(Search& s) {
+    const double floor = s.best.score - kLookAheadMargin;
+    bool contact = false;
+    int candidates = 0;
+    for (int i = 0; i < s.endingCount; ++i) {
+        const Ending& e = s.endings[i];
+        if (e.score < floor) continue;
+        ++candidates;
+        if (hasContact(sketchOf(e.board, s.player))) contact = true;
+    }
+    // One play, or a race the judgement already knows well: nothing to look at.
+    if (candidates < 2 || !contact) return;
+    double bestValue = -1;
+    const Ending* chosen = nullptr;
+    for (int i = 0; i < s.endingCount; ++i) {
+        const Ending& e = s.endings[i];
+        if (e.score < floor) continue;
+        bool inTime = true;
+        const double value = e.score >= 1.0 ? 1.0 : afterReplies(e.board, e.again, inTime);
+        if (!inTime) {
+            ++m_fallbacks; // out of time: the judgement alone has chosen
+            return;
+        }
+        if (value > bestValue) {
+            bestValue = value;
+            chosen = &e;
+        }
+    }
+    if (!chosen) return;
+    s.best.score = bestValue;
+    s.best.count = chosen->count;
+    s.best.steps = chosen->path;
+}
+
+// The value of `end` for the player who made it, averaged over the next throw: the
+// opponent's, who replies as well as the judgement says, or after an Acey-Deucey double the
+// player's own.
+double StrongPlanner::afterReplies(const Board& end, bool again, bool& inTime) {
+    const int me = end.currentplayer;
+    const int next = again ? me : opponentOf(me);
+    Board r = end;
+    r.currentplayer = next;
+    double sum = 0;
+    for (int a = 1; a <= kDieSides; ++a)
+        for (int b = a; b <= kDieSides; ++b) {
+            if (cpuMs() > m_deadline) {
+                inTime = false;
+                return 0;
+            }
+            r.dice = {a, b, a == b ? a : 0, a == b ? b : 0};
+            r.aceypending = r.acey && a + b == 3;
+            double v = -1;
+            Board probe = r;
+            if (sequelOf(probe, nullptr) == Sequel::MoreMoves) {
+                const Plan p = plan(r);
+                if (p.count > 0) v = p.score;
+            }
+            if (v < 0) v = judge(sketchOf(r, next), next, r.acey); // nothing to play
+            sum += (a == b ? 1 : 2) * (again ? v : 1 - v);
+        }
+    return sum / 36;
+}
+
+double StrongPlanner::replyAverage(const Board& end) {
+    const double deadline = m_deadline;
+    m_deadline = std::numeric_limits<double>::infinity();
+    ++m_depth; // the replies are judged, not looked at further
+    bool inTime = true;
+    const double value = afterReplies(end, false, inTime);
+    --m_depth;
+    m_deadline = deadline;
+    return value;
+}
+
+double StrongPlanner::judge(const Sketch& sketch, int player, bool acey) const {
+    if (m_judge) return m_judge->judge(sketch, player, acey);
+    if (!hasContact(sketch)) return raceValue(sketch, acey);
+    return contactValue(shippedContactNet(), sketch);
 }
 
 } // namespace bg

@@ -2,17 +2,25 @@
 // The choice of a whole throw: the Strong ability's search.
 //
 // The standard bot picks each single move by a fixed list of preferences. The planner looks
-// at every way the rules allow to play the dice (legalplays.h), scores every final position
-// (the race formula of evaluation.h, or with contact the network of positionnet.h) and keeps
-// the best. After an Acey-Deucey 1-2 the best few endings are followed through each of the six
-// doubles and the moves of it, so the double is chosen by the same judgement.
+// at every way the rules allow to play the dice (legalplays.h) and judges every final
+// position: with contact by the contact network (contactnet.h), once contact is over by the
+// race judgement (race.h: exact from the bear-off tables once both sides are home). After an
+// Acey-Deucey 1-2 the best ending is followed through each of the six doubles and the moves
+// of it, so the double is chosen by the same search.
+//
+// With look-ahead on (the default), the best few plays by that judgement are looked at once
+// more: for each, over the 21 throws that may come next, the position after the opponent's
+// best reply (or, after an Acey-Deucey double, after this player's own next throw) is judged,
+// and the play whose average is best is taken. The look-ahead has a budget of time on the
+// calling thread; when it is spent before every candidate is seen, the judgement alone
+// decides. A race is not looked at further: its judgement is exact or close to it.
 //
 // It reads a position and nothing else: the host's driver (strongbot.h) plays its plan, and
 // any other caller may ask it about any position.
 
+#include "contactnet.h"
 #include "evaluation.h"
 #include "legalplays.h"
-#include "positionnet.h"
 
 #include <array>
 
@@ -25,24 +33,53 @@ struct Plan {
     long positions = 0; // positions looked at
 };
 
+// A judgement of final positions other than the shipped one: for training, and for comparing
+// two judgements in one game. `player` is the one whose play is being chosen.
+class PositionJudge {
+  public:
+    virtual ~PositionJudge() = default;
+    virtual double judge(const Sketch& s, int player, bool acey) const = 0;
+};
+
 // Finds the best way to play the dice left to the player on turn.
 class StrongPlanner {
   public:
-    explicit StrongPlanner(const Weights& weights = Weights{}) : m_weights(weights) {}
-    void setWeights(const Weights& weights) { m_weights = weights; }
-    // Contact positions are judged by `net`, or by the hand-made weights when it is null.
-    void setNet(const NetWeights* net) { m_net = net; }
+    // Judges every final position by `judge` instead, when not null.
+    void setJudge(const PositionJudge* judge) { m_judge = judge; }
+    void setLookAhead(bool on) { m_lookAhead = on; }
+    bool lookAhead() const { return m_lookAhead; }
+    // The look-ahead's budget per throw, in milliseconds of this thread's CPU time.
+    void setBudgetMs(double ms) { m_budgetMs = ms; }
     Plan plan(const Board& b);
     // The plan after an Acey-Deucey 1-2: the double to choose first, then its moves.
     Plan planDouble(const Board& b);
+    // The look-ahead's measure of one play with no time limit: the value of `end` (the
+    // player who made it still on turn there) for that player, averaged over the opponent's
+    // 21 throws, each answered by the best reply by the judgement alone.
+    double replyAverage(const Board& end);
+    // Throws whose look-ahead ran out of time, so that the judgement alone chose.
+    long fallbacks() const { return m_fallbacks; }
+
+    // Most plays of a throw looked at once more, and how far below the best by the judgement
+    // alone one may be and still be looked at.
+    static constexpr int kLookAheadPlays = 4;
+    static constexpr double kLookAheadMargin = 0.08;
 
   private:
     struct Search;
+    struct Ending;
     void refineDoubles(Search& s);
-    double judge(const Sketch& sketch) const;
+    Plan chooseDouble(Search& s, const Board& b, const StepPath& path, int count);
+    void lookAheadOver(Search& s);
+    double afterReplies(const Board& end, bool again, bool& inTime);
+    double judge(const Sketch& sketch, int player, bool acey) const;
 
-    Weights m_weights;
-    const NetWeights* m_net = &trainedNet();
+    const PositionJudge* m_judge = nullptr;
+    bool m_lookAhead = true;
+    double m_budgetMs = 30;
+    int m_depth = 0; // plans inside a plan (replies, doubles) keep no candidates
+    long m_fallbacks = 0;
+    double m_deadline = 0;
     PlayGenerator m_generator;
 };
 

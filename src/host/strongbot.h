@@ -23,15 +23,30 @@ class StrongBot {
     bool move(TServer& host);
     // The double to take after an Acey-Deucey 1-2.
     int chooseDouble(const Board& b);
-    // For tuning and training: the weights and the network the planner judges by from now on
-    // (null: contact positions by the hand-made weights).
-    void setWeights(const Weights& weights);
-    void setNet(const NetWeights* net);
+
+    // The planner of the seats without a planner of their own.
+    StrongPlanner& planner() { return m_planner; }
+    // Plans for `seat` in place of the planner: a yardstick to play against (not owned;
+    // null: the planner again).
+    class SeatPlanner {
+      public:
+        virtual ~SeatPlanner() = default;
+        virtual Plan plan(const Board& b) = 0;
+        virtual Plan planDouble(const Board& b) = 0;
+    };
+    void setSeatPlanner(int seat, SeatPlanner* planner);
+    // Planned steps the host refused: each one would be a plan outside the host's rules.
+    long refusals() const { return m_refusals; }
+
+    StrongBot();
 
   private:
     bool expects(const Board& b, PlannedStep::Kind kind) const;
+    Plan planFor(const Board& b, bool afterOneTwo);
 
     StrongPlanner m_planner;
+    SeatPlanner* m_seatPlanner[3] = {};
+    long m_refusals = 0;
     Plan m_plan;
     int m_next = 0;
     uint64_t m_expect = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // The strong bot's judgement of positions with contact: a small neural network, one hidden
 // layer, trained by temporal-difference learning in games against the standard bot
-// (tools/strong_train.cpp writes the weights into evaluationweights.cpp).
+// (bench/strong_train.cpp writes the weights into evaluationweights.cpp).
 //
 // It reads a Sketch (evaluation.h) as the player who just moved, with the opponent to throw,
 // and answers that player's winning chances. Its inputs are the pieces per home distance of
@@ -14,7 +14,7 @@
 
 #include <array>
 
-namespace bg {
+namespace bg::previous {
 
 inline constexpr int kNetUnitsPerPoint = 4;
 inline constexpr int kNetSideInputs = kLastPoint * kNetUnitsPerPoint + 5;
@@ -58,4 +58,4 @@ double netValue(const NetWeights& net, const Sketch& s);
 // The weights the program ships with (evaluationweights.cpp).
 const NetWeights& trainedNet();
 
-} // namespace bg
+} // namespace bg::previous

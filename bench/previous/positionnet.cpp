@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace bg {
+namespace bg::previous {
 
 namespace {
 
@@ -103,4 +103,4 @@ double netValue(const NetWeights& net, const Sketch& s) {
     return runNet(net, netInputsOf(s)).value;
 }
 
-} // namespace bg
+} // namespace bg::previous

@@ -1,0 +1,44 @@
+#!/usr/bin/python3
+"""Draws the learning curve selfplay_train writes (--curve FILE.csv) as a PNG.
+
+Usage: plot_curve.py CURVE.csv [CURVE2.csv ...] OUT.png
+Each curve is the share of games the network in training wins against the frozen previous
+strong bot, normal and Acey-Deucey games, after so many games of self-play. Needs Debian's
+python3-matplotlib (not a dependency of the program or its tests).
+"""
+import csv
+import os
+import sys
+
+import matplotlib
+
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt  # noqa: E402
+
+
+def main():
+    if len(sys.argv) < 3:
+        sys.exit(__doc__)
+    *curves, out = sys.argv[1:]
+    fig, ax = plt.subplots(figsize=(8, 5))
+    for path in curves:
+        with open(path, newline="") as f:
+            rows = list(csv.DictReader(f))
+        games = [int(r["games"]) for r in rows]
+        name = os.path.splitext(os.path.basename(path))[0]
+        ax.plot(games, [float(r["vs_previous_normal"]) for r in rows], "o-",
+                label=f"{name}: normal")
+        ax.plot(games, [float(r["vs_previous_acey"]) for r in rows], "s--",
+                label=f"{name}: Acey-Deucey")
+    ax.axhline(50, color="grey", linewidth=0.8)
+    ax.set_xlabel("games of self-play")
+    ax.set_ylabel("games won against the previous strong bot (%)")
+    ax.set_title("Self-play runs (each from the one before): the network alone, no look-ahead")
+    ax.grid(True, alpha=0.3)
+    ax.legend()
+    fig.tight_layout()
+    fig.savefig(out, dpi=100)
+
+
+if __name__ == "__main__":
+    main()
