@@ -174,3 +174,16 @@ TEST(StrongNet, LessonsMoveEarlierPositionsTowardsTheResult) {
         EXPECT_EQ(net.w, taught->w);
     }
 }
+
+TEST(StrongNet, TeachingMovesAValueTowardsItsTargetWithoutPassingIt) {
+    const Sketch s = sketch({{6, 4}, {7, 1}, {8, 3}, {13, 5}, {24, 2}}, kStart);
+    for (double target : {0.05, 0.95}) {
+        auto owned = std::make_unique<ContactNet>(shippedContactNet());
+        const double before = contactValue(*owned, s);
+        ContactLearner learner(*owned, 0.5, 0.0, [](const Sketch& r) { return raceChance(r); });
+        learner.teach(s, target);
+        const double after = contactValue(*owned, s);
+        EXPECT_LT(std::abs(after - target), std::abs(before - target)) << target;
+        EXPECT_EQ(after > target, before > target) << "a small step does not overshoot";
+    }
+}

@@ -33,7 +33,7 @@ def main():
     ax.axhline(50, color="grey", linewidth=0.8)
     ax.set_xlabel("games of self-play")
     ax.set_ylabel("games won against the previous strong bot (%)")
-    ax.set_title("Self-play TD(lambda): the contact network alone, no look-ahead")
+    ax.set_title("Self-play runs (each from the one before): the network alone, no look-ahead")
     ax.grid(True, alpha=0.3)
     ax.legend()
     fig.tight_layout()

@@ -11,7 +11,7 @@
 //
 // Usage: selfplay_train --games N --seed S --out FILE.cpp [--curve FILE.csv] [--every N]
 //        [--eval-games N] [--acey PERCENT] [--start random|previous|FILE.cpp.bin]
-//        [--alpha A0,A1] [--lambda L]
+//        [--alpha A0,A1] [--lambda L] [--lessons td|ahead]
 // "previous" starts from the frozen previous network for the inputs and hidden units it had;
 // a .bin file is what an earlier run wrote beside its weights, to go on from there.
 // The same arguments give the same weights: every game is seeded from `seed`.
@@ -19,7 +19,7 @@
 #include "contactlearner.h"
 #include "previous/positionnet.h"
 #include "race.h"
-#include "sim_games.h"
+#include "traininggame.h"
 #include "planner.h"
 #include "strongbot.h"
 
@@ -32,14 +32,12 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace bg;
+using namespace bg::training;
 
 namespace {
-
-constexpr unsigned kSeedSpacing = 1000000;
-constexpr unsigned kEvalSeeds = 770000000; // far from the seeds of tests and benchmarks
-constexpr int kBotDelayMs = 500;
 
 struct Options {
     int games = 100000;
@@ -53,14 +51,7 @@ struct Options {
     std::string startFile; // raw weights a former run wrote beside its source file
     double alpha0 = 0.02, alpha1 = 0.002;
     double lambda = 0.7;
-};
-
-// Every seat the bot plays is strong; the judge decides whose judgement a seat uses.
-class AllStrong : public BotSettings {
-  public:
-    int botDelayMs() const override { return kBotDelayMs; }
-    bool botNotLimited() const override { return true; }
-    int botAbility() const override { return kAbilityStrong; }
+    bool aheadLessons = false; // --lessons ahead: taught by the look-ahead, not by TD
 };
 
 previous::Sketch asPrevious(const Sketch& s) {
@@ -88,21 +79,12 @@ class TrainingJudge : public PositionJudge {
     const ContactNet& m_net;
 };
 
-// A game whose strong bot judges by `judge` and plays by the network alone (no look-ahead:
-// many more games in the same time).
-struct Game {
-    sim::Sim sim;
-    AllStrong settings;
-    Game(unsigned seed, const PositionJudge& judge) : sim(seed, kBotDelayMs, true) {
-        sim.host = std::make_unique<TServer>(sim.outbox, sim.clock, sim.random, settings);
-        sim.host->strongBot().planner().setJudge(&judge);
-        sim.host->strongBot().planner().setLookAhead(false);
-    }
-};
-
 // One self-play game, both sides learning. Returns the winner (0: unfinished).
+// With `teacher`, each position with contact a side leaves is taught the value the
+// look-ahead gives it (the average over the opponent's throws after its best reply) instead
+// of the TD lesson of the positions that followed.
 int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned seed,
-            bool acey) {
+            bool acey, StrongPlanner* teacher) {
     Game g(seed, judge);
     learners[0].startGame();
     learners[1].startGame();
@@ -113,12 +95,20 @@ int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned 
             mover = b.currentplayer;
         } else if (m.starts_with("CMD_nextplayer+")) {
             // An Acey-Deucey double throws again: the turn is not over yet.
-            if (isPlayer(mover) && b.currentplayer != mover)
-                learners[mover - 1].observe(sketchOf(b, mover));
+            if (!isPlayer(mover) || b.currentplayer == mover) return;
+            const Sketch left = sketchOf(b, mover);
+            if (!teacher) {
+                learners[mover - 1].observe(left);
+            } else if (hasContact(left)) {
+                Board end = b;
+                end.currentplayer = mover;
+                learners[mover - 1].teach(left, teacher->replyAverage(end));
+            }
         }
     };
     const sim::GameResult game = sim::playBotGame(g.sim, acey, false, watch);
     if (!game.finished) return 0;
+    if (teacher) return game.winner;
     learners[game.winner - 1].finish(1.0);
     learners[2 - game.winner].finish(0.0);
     return game.winner;
@@ -141,41 +131,47 @@ double againstPrevious(TrainingJudge& judge, int games, bool acey) {
 }
 
 void writeWeights(const ContactNet& net, const Options& o, int games) {
-    const std::string tmp = o.out + ".tmp";
-    FILE* f = std::fopen(tmp.c_str(), "w");
-    if (!f) {
-        std::perror(tmp.c_str());
+    char origin[200];
+    std::snprintf(origin, sizeof origin,
+                  "tools/selfplay_train (%d games of self-play, seed %u, acey share %d%%, from "
+                  "%s weights%s)",
+                  games, o.seed, o.aceyShare,
+                  !o.startFile.empty() ? o.startFile.c_str()
+                  : o.fromPrevious     ? "the previous"
+                                       : "random",
+                  o.aheadLessons ? ", taught by the look-ahead" : "");
+    training::writeWeights(net, o.out,
+                           {"contactnet.h", "ContactNet", "kContactLayout", "shippedContactNet",
+                            "The strong bot's network"},
+                           origin, games);
+}
+
+// Weights an earlier run wrote (its layout, then every weight). A network with fewer hidden
+// units of the same inputs is widened: its units are kept and the new ones start nearly
+// silent, so the wider network first plays as the narrower one did.
+void loadStart(ContactNet& net, const std::string& path, std::mt19937& random) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    uint32_t layout = 0;
+    const bool header = f && std::fread(&layout, sizeof layout, 1, f) == 1;
+    const long rest = long(layout) - long(kContactInputs) * 100003L - 3;
+    const int hidden = rest >= 0 && rest % 101 == 0 ? int(rest / 101) : 0;
+    const size_t count = size_t(kContactInputs + 2) * hidden + 1;
+    std::vector<float> old(count);
+    if (!header || hidden < 1 || hidden > kContactHidden ||
+        std::fread(old.data(), sizeof(float), count, f) != count) {
+        std::fprintf(stderr, "%s: not weights of these inputs\n", path.c_str());
         std::exit(1);
     }
-    std::fprintf(f,
-                 "// Generated by tools/selfplay_train (%d games of self-play, seed %u, acey "
-                 "share %d%%, from %s weights); do not edit.\n// Regenerate: see README.md, "
-                 "\"The strong bot's network\".\n// clang-format off\n#include "
-                 "\"contactnet.h\"\n\nnamespace bg {\n\nnamespace {\n"
-                 "static_assert(kContactLayout == %uu && kContactWeightCount == %d, "
-                 "\"the weights belong to another input layout: retrain\");\n"
-                 "constexpr ContactNet kTrained{{{\n",
-                 games, o.seed, o.aceyShare,
-                 !o.startFile.empty() ? o.startFile.c_str()
-                 : o.fromPrevious     ? "the previous"
-                                      : "random",
-                 kContactLayout, kContactWeightCount);
-    for (int i = 0; i < kContactWeightCount; ++i)
-        std::fprintf(f, "%.9gf,%s", double(net.w[i]), i % 8 == 7 ? "\n" : " ");
-    std::fprintf(f, "}}};\n} // namespace\n\nconst ContactNet& shippedContactNet() {\n"
-                    "    return kTrained;\n}\n\n} // namespace bg\n");
     std::fclose(f);
-    std::rename(tmp.c_str(), o.out.c_str());
-    // Each point of the curve keeps its weights, to choose from afterwards.
-    std::error_code ignored;
-    std::filesystem::copy_file(o.out, o.out + "." + std::to_string(games),
-                               std::filesystem::copy_options::overwrite_existing, ignored);
-    // The same weights, exactly, for a later run to start from.
-    if (FILE* raw = std::fopen((o.out + ".bin").c_str(), "wb")) {
-        std::fwrite(&kContactLayout, sizeof kContactLayout, 1, raw);
-        std::fwrite(net.w.data(), sizeof(float), net.w.size(), raw);
-        std::fclose(raw);
+    std::uniform_real_distribution<float> small(-0.02f, 0.02f);
+    for (int h = 0; h < kContactHidden; ++h) {
+        const bool kept = h < hidden;
+        for (int i = 0; i < kContactInputs; ++i)
+            net.inHidden(i, h) = kept ? old[size_t(i) * hidden + h] : net.inHidden(i, h);
+        net.hiddenBias(h) = kept ? old[size_t(kContactInputs) * hidden + h] : 0.0f;
+        net.hiddenOut(h) = kept ? old[size_t(kContactInputs + 1) * hidden + h] : small(random);
     }
+    net.outBias() = old[count - 1];
 }
 
 // Random weights, or the previous network's for the inputs and hidden units it had.
@@ -184,14 +180,7 @@ void initialise(ContactNet& net, const Options& o, std::mt19937& random) {
     for (float& w : net.w)
         w = spread(random);
     if (!o.startFile.empty()) {
-        FILE* f = std::fopen(o.startFile.c_str(), "rb");
-        uint32_t layout = 0;
-        if (!f || std::fread(&layout, sizeof layout, 1, f) != 1 || layout != kContactLayout ||
-            std::fread(net.w.data(), sizeof(float), net.w.size(), f) != net.w.size()) {
-            std::fprintf(stderr, "%s: not weights of this layout\n", o.startFile.c_str());
-            std::exit(1);
-        }
-        std::fclose(f);
+        loadStart(net, o.startFile, random);
         return;
     }
     if (!o.fromPrevious) return;
@@ -231,6 +220,7 @@ Options parse(int argc, char** argv) {
         }
         else if (key == "--alpha") std::sscanf(v, "%lf,%lf", &o.alpha0, &o.alpha1);
         else if (key == "--lambda") o.lambda = std::atof(v);
+        else if (key == "--lessons") o.aheadLessons = std::strcmp(v, "ahead") == 0;
         else {
             std::fprintf(stderr, "unknown option %s\n", key.c_str());
             std::exit(2);
@@ -251,6 +241,8 @@ int main(int argc, char** argv) {
     auto race = [&aceyGame](const Sketch& s) { return raceValue(s, aceyGame); };
     ContactLearner learners[2] = {{*net, o.alpha0, o.lambda, race},
                                   {*net, o.alpha0, o.lambda, race}};
+    StrongPlanner teacher;
+    teacher.setJudge(&judge);
     FILE* curve = o.curve.empty() ? nullptr : std::fopen(o.curve.c_str(), "w");
     if (curve) std::fprintf(curve, "games,vs_previous_normal,vs_previous_acey,seconds\n");
 
@@ -279,7 +271,9 @@ int main(int argc, char** argv) {
         learners[1].setAlpha(alpha);
         const bool acey = int(random() % 100) < o.aceyShare;
         aceyGame = acey;
-        if (!trainOn(learners, judge, (o.seed + 1) * kSeedSpacing * 3 + unsigned(g), acey)) ++unfinished;
+        if (!trainOn(learners, judge, (o.seed + 1) * kSeedSpacing * 3 + unsigned(g), acey,
+                     o.aheadLessons ? &teacher : nullptr))
+            ++unfinished;
         if ((g + 1) % 1000 == 0 && (g + 1) % o.every != 0) {
             std::printf("%d games, %.0f s, %.1f games/s, alpha %.4f, unfinished %d\n", g + 1,
                         seconds(), (g + 1) / seconds(), alpha, unfinished);

@@ -18,15 +18,8 @@ constexpr int kHomeEnd = 6;
 constexpr int kOtherHomeStart = 19;
 constexpr int kEscapeReach = 12;
 
-float sigmoid(float x) {
-    return 1.0f / (1.0f + std::exp(-x));
-}
-
 void add(ContactInputs& in, int index, float value) {
-    if (value == 0) return;
-    in.index[in.count] = int16_t(index);
-    in.value[in.count] = value;
-    ++in.count;
+    in.add(index, value);
 }
 
 int addSide(ContactInputs& in, const Sketch& s, int k) {
@@ -133,34 +126,8 @@ ContactInputs contactInputsOf(const Sketch& s) {
     return in;
 }
 
-// Most of the strong bot's thinking time is spent here. The hidden sums stay in vector
-// registers while the inputs are added in; each sum keeps its order, so nothing rounds
-// differently from the plain loop.
 ContactOutput runContactNet(const ContactNet& net, const ContactInputs& in) {
-    using Lane = float __attribute__((vector_size(16)));
-    constexpr int kWidth = sizeof(Lane) / sizeof(float);
-    constexpr int kLanes = kContactHidden / kWidth;
-    static_assert(kContactHidden % kWidth == 0);
-    Lane sum[kLanes];
-    std::memcpy(sum, &net.w[ContactNet::hiddenBiasAt], sizeof sum);
-    for (int i = 0; i < in.count; ++i) {
-        const float x = in.value[i];
-        const Lane xs = {x, x, x, x};
-        const float* row = &net.w[in.index[i] * kContactHidden];
-        for (int l = 0; l < kLanes; ++l) {
-            Lane w;
-            std::memcpy(&w, row + l * kWidth, sizeof w);
-            sum[l] += xs * w;
-        }
-    }
-    ContactOutput out;
-    float o = net.outBias();
-    for (int h = 0; h < kContactHidden; ++h) {
-        out.hidden[h] = sigmoid(sum[h / kWidth][h % kWidth]);
-        o += out.hidden[h] * net.hiddenOut(h);
-    }
-    out.value = sigmoid(o);
-    return out;
+    return runSparseNet(net, in);
 }
 
 double contactValue(const ContactNet& net, const Sketch& s) {

@@ -16,6 +16,7 @@
 // from that network's weights.
 
 #include "evaluation.h"
+#include "sparsenet.h"
 
 #include <array>
 #include <cstdint>
@@ -30,45 +31,15 @@ inline constexpr int kContactFeatureStart = 2 * kContactSideInputs;
 inline constexpr int kContactLaterFeatureStart = kContactFeatureStart + kContactFirstFeatures;
 inline constexpr int kContactInputs =
     kContactLaterFeatureStart + 2 * kContactSideFeatures + 1; // and the pip lead
-inline constexpr int kContactHidden = 80;
-// Every weight in one array: input to hidden (by input, then hidden unit), hidden biases,
-// hidden to output, output bias.
-inline constexpr int kContactWeightCount =
-    kContactInputs * kContactHidden + 2 * kContactHidden + 1;
+inline constexpr int kContactHidden = 128;
+using ContactNet = SparseNet<kContactInputs, kContactHidden>;
+using ContactInputs = SparseInputs<kContactInputs>;
+using ContactOutput = SparseOutput<kContactHidden>;
+inline constexpr int kContactWeightCount = ContactNet::kWeightCount;
 // Ties generated weights to this layout: changes with any of the sizes above.
-inline constexpr uint32_t kContactLayout =
-    uint32_t(kContactInputs) * 100003u + uint32_t(kContactHidden) * 101u + 3u;
+inline constexpr uint32_t kContactLayout = sparseLayout(kContactInputs, kContactHidden);
 
-struct ContactNet {
-    std::array<float, kContactWeightCount> w{};
-
-    static constexpr int hiddenBiasAt = kContactInputs * kContactHidden;
-    static constexpr int hiddenOutAt = (kContactInputs + 1) * kContactHidden;
-
-    float& inHidden(int input, int hidden) { return w[input * kContactHidden + hidden]; }
-    float& hiddenBias(int hidden) { return w[hiddenBiasAt + hidden]; }
-    float& hiddenOut(int hidden) { return w[hiddenOutAt + hidden]; }
-    float& outBias() { return w[kContactWeightCount - 1]; }
-    float inHidden(int input, int hidden) const { return w[input * kContactHidden + hidden]; }
-    float hiddenBias(int hidden) const { return w[hiddenBiasAt + hidden]; }
-    float hiddenOut(int hidden) const { return w[hiddenOutAt + hidden]; }
-    float outBias() const { return w[kContactWeightCount - 1]; }
-};
-
-// The inputs that are not zero: most of a position's units are off. Only the first `count`
-// entries are set (the arrays are left uninitialised: this runs in the inner loop).
-struct ContactInputs {
-    std::array<int16_t, kContactInputs> index;
-    std::array<float, kContactInputs> value;
-    int count = 0;
-};
 ContactInputs contactInputsOf(const Sketch& s);
-
-// The network's answer, with the hidden layer kept for learning.
-struct ContactOutput {
-    std::array<float, kContactHidden> hidden;
-    double value = 0.5;
-};
 ContactOutput runContactNet(const ContactNet& net, const ContactInputs& in);
 double contactValue(const ContactNet& net, const Sketch& s);
 
