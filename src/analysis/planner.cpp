@@ -1,7 +1,5 @@
 #include "planner.h"
 
-#include <limits>
-
 #include "moverules.h"
 #include "race.h"
 
@@ -253,17 +251,6 @@ double StrongPlanner::afterReplies(const Board& end, bool again, bool& inTime) {
             sum += (a == b ? 1 : 2) * (again ? v : 1 - v);
         }
     return sum / 36;
-}
-
-double StrongPlanner::replyAverage(const Board& end) {
-    const double deadline = m_deadline;
-    m_deadline = std::numeric_limits<double>::infinity();
-    ++m_depth; // the replies are judged, not looked at further
-    bool inTime = true;
-    const double value = afterReplies(end, false, inTime);
-    --m_depth;
-    m_deadline = deadline;
-    return value;
 }
 
 double StrongPlanner::judge(const Sketch& sketch, int player, bool acey) const {

@@ -54,10 +54,6 @@ class StrongPlanner {
     Plan plan(const Board& b);
     // The plan after an Acey-Deucey 1-2: the double to choose first, then its moves.
     Plan planDouble(const Board& b);
-    // The look-ahead's measure of one play with no time limit: the value of `end` (the
-    // player who made it still on turn there) for that player, averaged over the opponent's
-    // 21 throws, each answered by the best reply by the judgement alone.
-    double replyAverage(const Board& end);
     // Throws whose look-ahead ran out of time, so that the judgement alone chose.
     long fallbacks() const { return m_fallbacks; }
     // The winning chances of the player who made `end` (its currentplayer), judged as a plan
