@@ -78,7 +78,7 @@ class StrongPlanner {
 
     const PositionJudge* m_judge = nullptr;
     bool m_lookAhead = true;
-    double m_budgetMs = 30;
+    double m_budgetMs = 25;
     int m_depth = 0; // plans inside a plan (replies, doubles) keep no candidates
     long m_fallbacks = 0;
     double m_deadline = 0;
