@@ -187,10 +187,10 @@ TEST(Review, ThePreferredPlayJudgedAsIfMadeLosesExactlyNothing) {
 TEST(Review, BreakingAnAnchorToLeaveADoubleShotIsABlunder) {
     // Player 1 holds the opponent's 5 point against a strong home board and has a quiet play
     // of its 6-4 at home; running both anchor checkers out leaves two blots in direct range of
-    // the four checkers on the opponent's mid-point.
+    // the three checkers on the opponent's mid-point and the two behind them.
     const rec::Position pos =
         positionFor(1, {{20, 2}, {13, 4}, {8, 4}, {6, 5}},
-                    {{13, 4}, {8, 2}, {6, 3}, {4, 2}, {3, 2}, {2, 2}});
+                    {{15, 2}, {13, 3}, {10, 2}, {8, 2}, {6, 3}, {4, 2}, {3, 1}});
     rec::GameRecord record;
     record.names = {"", "Learner", "Zobo"};
     record.start = pos;
