@@ -303,9 +303,10 @@ TEST(StrongBot, NoPlanBreaksTheRulesInThousandsOfGames) {
     EXPECT_EQ(finished, int(kRuleGames));
 }
 
-// The look-ahead's value of the play it chooses is the one replyAverage gives that play, so
-// a caller measuring any other play against it measures on the same scale.
-TEST(StrongBot, LookAheadScoresItsChoiceAsReplyAverageDoes) {
+// The look-ahead's value of the play it chooses is the one valueOf gives that play, so a
+// caller measuring any other play against it (the trainer's lessons, the review) measures
+// on the same scale.
+TEST(StrongBot, LookAheadScoresItsChoiceAsValueOfDoes) {
     for (Dice dice : {Dice{3, 1, 0, 0}, Dice{6, 4, 0, 0}, Dice{5, 2, 0, 0}}) {
         Board b;
         b.setpawnstobeginning();
@@ -318,7 +319,8 @@ TEST(StrongBot, LookAheadScoresItsChoiceAsReplyAverageDoes) {
         const Plan plan = planner.plan(b);
         Board end = played(b, plan);
         end.currentplayer = 1;
-        EXPECT_NEAR(planner.replyAverage(end), plan.score, 1e-12) << dice.die1 << dice.die2;
+        EXPECT_TRUE(plan.lookedAhead);
+        EXPECT_NEAR(planner.valueOf(end, false, true), plan.score, 1e-12) << dice.die1 << dice.die2;
         EXPECT_GT(plan.score, 0.3);
         EXPECT_LT(plan.score, 0.7);
     }

@@ -102,7 +102,7 @@ int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned 
             } else if (hasContact(left)) {
                 Board end = b;
                 end.currentplayer = mover;
-                learners[mover - 1].teach(left, teacher->replyAverage(end));
+                learners[mover - 1].teach(left, teacher->valueOf(end, false, true));
             }
         }
     };
@@ -243,6 +243,7 @@ int main(int argc, char** argv) {
                                   {*net, o.alpha0, o.lambda, race}};
     StrongPlanner teacher;
     teacher.setJudge(&judge);
+    teacher.setBudgetMs(1e9); // every lesson looks at all 21 throws
     FILE* curve = o.curve.empty() ? nullptr : std::fopen(o.curve.c_str(), "w");
     if (curve) std::fprintf(curve, "games,vs_previous_normal,vs_previous_acey,seconds\n");
 

@@ -1,7 +1,5 @@
 #include "planner.h"
 
-#include <limits>
-
 #include "moverules.h"
 #include "race.h"
 
@@ -207,9 +205,23 @@ void StrongPlanner::lookAheadOver(Search& s) {
         }
     }
     if (!chosen) return;
+    s.best.lookedAhead = true;
     s.best.score = bestValue;
     s.best.count = chosen->count;
     s.best.steps = chosen->path;
+}
+
+double StrongPlanner::valueOf(const Board& end, bool again, bool lookedAhead) {
+    const int me = end.currentplayer;
+    const double now = judge(sketchOf(end, me), me, end.acey);
+    if (!lookedAhead) return now;
+    if (now >= 1.0) return 1.0; // as the look-ahead takes a won ending
+    m_deadline = cpuMs() + m_budgetMs;
+    ++m_depth; // the replies are planned without a look-ahead of their own, as in plan()
+    bool inTime = true;
+    const double value = afterReplies(end, again, inTime);
+    --m_depth;
+    return inTime ? value : -1;
 }
 
 // The value of `end` for the player who made it, averaged over the next throw: the
@@ -239,17 +251,6 @@ double StrongPlanner::afterReplies(const Board& end, bool again, bool& inTime) {
             sum += (a == b ? 1 : 2) * (again ? v : 1 - v);
         }
     return sum / 36;
-}
-
-double StrongPlanner::replyAverage(const Board& end) {
-    const double deadline = m_deadline;
-    m_deadline = std::numeric_limits<double>::infinity();
-    ++m_depth; // the replies are judged, not looked at further
-    bool inTime = true;
-    const double value = afterReplies(end, false, inTime);
-    --m_depth;
-    m_deadline = deadline;
-    return value;
 }
 
 double StrongPlanner::judge(const Sketch& sketch, int player, bool acey) const {

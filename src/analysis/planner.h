@@ -31,6 +31,7 @@ struct Plan {
     int count = 0;      // 0 when nothing can be played
     double score = -1;  // winning chances after the plan
     long positions = 0; // positions looked at
+    bool lookedAhead = false; // the score is the average after the next throw
 };
 
 // A judgement of final positions other than the shipped one: for training, and for comparing
@@ -53,12 +54,13 @@ class StrongPlanner {
     Plan plan(const Board& b);
     // The plan after an Acey-Deucey 1-2: the double to choose first, then its moves.
     Plan planDouble(const Board& b);
-    // The look-ahead's measure of one play with no time limit: the value of `end` (the
-    // player who made it still on turn there) for that player, averaged over the opponent's
-    // 21 throws, each answered by the best reply by the judgement alone.
-    double replyAverage(const Board& end);
     // Throws whose look-ahead ran out of time, so that the judgement alone chose.
     long fallbacks() const { return m_fallbacks; }
+    // The winning chances of the player who made `end` (its currentplayer), judged as a plan
+    // that looked ahead (or not) judges its own ending, so that a play the planner did not
+    // choose can be set beside the one it did. `again`: an Acey-Deucey double was taken and
+    // the same player throws next. Negative when the look-ahead ran out of time.
+    double valueOf(const Board& end, bool again, bool lookedAhead);
 
     // Most plays of a throw looked at once more, and how far below the best by the judgement
     // alone one may be and still be looked at.
@@ -76,7 +78,7 @@ class StrongPlanner {
 
     const PositionJudge* m_judge = nullptr;
     bool m_lookAhead = true;
-    double m_budgetMs = 30;
+    double m_budgetMs = 25;
     int m_depth = 0; // plans inside a plan (replies, doubles) keep no candidates
     long m_fallbacks = 0;
     double m_deadline = 0;

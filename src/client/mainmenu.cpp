@@ -142,6 +142,7 @@ void Tchat::buildMenus() {
     });
     connect(menuItem(view, "MoveList1", "Move List"), &QAction::triggered, this,
             &Tchat::MoveList1Click);
+    addTeachingItems(options, view);
     connect(menuItem(view, "SpyList1", "Spy List"), &QAction::triggered, this, [this] {
         if (m_windows.spylist) m_windows.spylist->show();
     });

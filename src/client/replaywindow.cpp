@@ -3,6 +3,7 @@
 #include "artwork.h"
 #include "boardgeometry.h"
 #include "notation.h"
+#include "reviewwindow.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -88,8 +89,20 @@ ReplayWindow::ReplayWindow(const bg::rec::GameRecord& record, const QString& tit
     connect(m_forward, &QPushButton::clicked, this, [this] { goTo(m_step + 1); });
     connect(m_last, &QPushButton::clicked, this, [this] { goTo(steps()); });
 
+    m_analyse = button(this, "button_replay_analyse", "Analyse", "Analyse the game");
+    // Queued: the review window opens from the event loop, so a screen reader's press returns.
+    connect(
+        m_analyse, &QPushButton::clicked, this,
+        [this, title] {
+            auto* review = new ReviewWindow(m_record, title, this);
+            review->show();
+            review->raise();
+            review->activateWindow();
+        },
+        Qt::QueuedConnection);
+
     auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {m_first, m_back, m_forward, m_last}) {
+    for (QPushButton* b : {m_first, m_back, m_forward, m_last, m_analyse}) {
         buttons->addWidget(b);
         b->installEventFilter(this);
     }

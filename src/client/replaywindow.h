@@ -2,7 +2,8 @@
 // ReplayWindow: a saved game played back a play at a time. The board is painted with the main
 // window's pictures, the move list stands beside it, and the buttons (or the arrow keys, Home
 // and End) step forward and back. Every checker carries the name the main window gives it
-// ("White checker on point 13"), so a screen reader reads the position at each step.
+// ("White checker on point 13"), so a screen reader reads the position at each step. "Analyse"
+// opens the game in the review window.
 
 #include "gamerecord.h"
 
@@ -45,4 +46,5 @@ class ReplayWindow : public QWidget {
     QPushButton* m_back = nullptr;
     QPushButton* m_forward = nullptr;
     QPushButton* m_last = nullptr;
+    QPushButton* m_analyse = nullptr;
 };

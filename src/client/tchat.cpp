@@ -1,5 +1,8 @@
 #include "tchat.h"
 
+#include "analysisworker.h"
+#include "reviewwindow.h"
+
 #include "artwork.h"
 #include "boardgeometry.h"
 #include "chatcontrols.h"
@@ -150,7 +153,7 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent), m_state(*static_cast<bg::Cl
         "QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #a06a38,"
         " stop:1 #5a3418); }"
         "QPushButton:pressed { background: #3a200c; }";
-    for (QPushButton* b : {m_start, m_undo, m_concede[1], m_concede[2]})
+    for (QPushButton* b : {m_start, m_undo, m_hint, m_reviewButton, m_concede[1], m_concede[2]})
         b->setStyleSheet(buttonStyle);
 
     m_state.clearall();
@@ -159,6 +162,8 @@ Tchat::Tchat(QWidget* parent) : QMainWindow(parent), m_state(*static_cast<bg::Cl
 }
 
 Tchat::~Tchat() {
+    // A hint still being found must not come back to a window that is going.
+    m_hintWorker->stop();
     // Sockets go first and silently, before the controls their callbacks touch.
     m_sock.reset();
     m_sock11.reset();
@@ -281,6 +286,7 @@ void Tchat::buildBoard() {
         l->setAlignment(Qt::AlignCenter);
     setLettering(m_winner1, {QColor(0xff, 0xe9, 0xa8), 19, true, "DejaVu Serif"});
     setLettering(m_winner2, {QColor(0x2a, 0x04, 0x04), 19, true, "DejaVu Serif"});
+    buildTeachingControls();
 
     m_choosePanel = new QLabel(m_panel);
     m_choosePanel->setObjectName("panel_choosedouble");
@@ -774,6 +780,7 @@ void Tchat::syncView() {
     syncTargetFaces();
     syncAccessibleNames();
     syncRecord();
+    syncTeaching();
 }
 
 void Tchat::syncSpies() {

@@ -58,6 +58,9 @@ class Tjoingame;
 class Tmovelist;
 class LastPlayOutline;
 class ReplayWindow;
+class ReviewWindow;
+class AnalysisWorker;
+class PlayMarksOverlay;
 
 // A picture that reports clicks; the board's checkers, dice, cup and targets are these.
 class ImageControl : public QLabel {
@@ -194,6 +197,15 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
         m_fileDialogHook = std::move(hook);
     }
     Tmovelist* moveList() const { return m_moveList; }
+    // --- hints and game review (teaching.cpp) -----------------------------------------------
+    void Hint1Click();
+    void ReviewGame1Click();
+    // Opens a review of `record` (a copy: the game may go on).
+    ReviewWindow* openReview(const bg::rec::GameRecord& record);
+    ReviewWindow* reviewWindow() const;
+    // The hint's line while its marks are on the board; empty otherwise.
+    const QString& shownHint() const { return m_hintText; }
+    const PlayMarksOverlay* hintMarks() const { return m_hintMarks; }
     // Where the last finished game was saved by itself; empty when none was or it failed.
     QString lastSavedRecord() const { return m_lastSavedRecord; }
     // The board points outlined and the checkers marked for the last play.
@@ -267,6 +279,10 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     void syncRecord();
     void syncLastPlay();
     QString askFile(bool save, const QString& suggested);
+    void buildTeachingControls();
+    void addTeachingItems(QMenu* options, QMenu* view);
+    void showHint(const bg::rec::Turn& turn, unsigned revision);
+    void syncTeaching();
 
     bg::ClientState m_state;
     bg::PlayerInput m_input{m_state, *this};
@@ -380,6 +396,17 @@ class Tchat : public QMainWindow, public bg::BotSettings, private bg::ClientSink
     bool m_recordSaved = false;
     QString m_lastSavedRecord;
     std::function<QString(bool, const QString&)> m_fileDialogHook;
+
+    // Hints and review: the engine's thread, the marks, the hint shown and its record revision.
+    QPushButton* m_hint = nullptr;
+    QPushButton* m_reviewButton = nullptr;
+    QAction* m_hintItem = nullptr;
+    QAction* m_reviewItem = nullptr;
+    PlayMarksOverlay* m_hintMarks = nullptr;
+    AnalysisWorker* m_hintWorker = nullptr;
+    QString m_hintText;
+    unsigned m_hintRevision = 0;
+    QPointer<ReviewWindow> m_reviewWindow;
 
     // Pictures, painted once.
     std::array<QPixmap, 3> m_checkerPix;

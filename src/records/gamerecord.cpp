@@ -32,10 +32,7 @@ Position Position::of(const Board& board) {
     return pos;
 }
 
-namespace {
-
-// A host board holding the checkers a position counts, numbered in order: the rule book works
-// on boards, and which checker of a point stands where makes no difference to it.
+// Which checker of a point stands where makes no difference to the rules.
 Board boardOf(const Position& pos, bool acey) {
     Board b;
     b.acey = acey;
@@ -68,6 +65,33 @@ Board boardOf(const Position& pos, bool acey) {
     }
     return b;
 }
+
+namespace {
+
+void giveThrow(Board& b, bool acey, const Turn& turn) {
+    const bool doubles = turn.die1 == turn.die2;
+    b.currentplayer = turn.mover;
+    b.dice = {turn.die1, turn.die2, doubles ? turn.die1 : 0, doubles ? turn.die2 : 0};
+    b.aceypending = acey && turn.die1 + turn.die2 == 3;
+}
+
+} // namespace
+
+Board boardBefore(const Position& pos, bool acey, const Turn& turn, bool opening) {
+    Board b = boardOf(pos, acey);
+    giveThrow(b, acey, turn);
+    if (opening) {
+        b.dice.double1 = b.dice.double2 = 0;
+        b.aceypending = false;
+    }
+    return b;
+}
+
+bool isOpening(const GameRecord& record, std::size_t t) {
+    return t == 0 && !record.joinedMidGame;
+}
+
+namespace {
 
 const char* refusal(int code) {
     switch (code) {
@@ -144,10 +168,7 @@ std::vector<Position> positionsOf(const GameRecord& record, std::string* error) 
         if (!isPlayer(turn.mover)) return fail("no player");
         if (!isDieValue(turn.die1) || !isDieValue(turn.die2))
             return fail("the throw is not two dice");
-        const bool doubles = turn.die1 == turn.die2;
-        b.currentplayer = turn.mover;
-        b.dice = {turn.die1, turn.die2, doubles ? turn.die1 : 0, doubles ? turn.die2 : 0};
-        b.aceypending = record.acey && turn.die1 + turn.die2 == 3;
+        giveThrow(b, record.acey, turn);
         if (turn.chosenDouble) {
             if (!b.aceypending) return fail("a double is chosen only after a 1-2 in Acey-Deucey");
             if (!isDieValue(turn.chosenDouble)) return fail("the chosen double is no die");

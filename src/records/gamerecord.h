@@ -69,6 +69,16 @@ struct GameRecord {
     bool finished() const { return winner != 0; }
 };
 
+// A host board holding the checkers `pos` counts, numbered in order, nobody on turn and no
+// dice: the rule book and the analysis work on boards.
+Board boardOf(const Position& pos, bool acey);
+// The board before `turn` is played from `pos`: the mover on turn with the throw in hand. The
+// opening throw (the two start dice) gives two moves even when they are equal, and no
+// Acey-Deucey double after a 1-2.
+Board boardBefore(const Position& pos, bool acey, const Turn& turn, bool opening = false);
+// Whether turn `t` of `record` is the game's opening throw.
+bool isOpening(const GameRecord& record, std::size_t t);
+
 // Every position of a game: the start, then the position after each turn, every step made by
 // the host's own rule book (moverules.h). Stops at the first step the rules refuse and says
 // which one, and why, in `error`.
