@@ -1,6 +1,7 @@
 #include "bearofftable.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace bg {
 
@@ -106,6 +107,15 @@ struct BearOffTable::Partial {
     Best& at(int steps, int value, int index) { return ends[index][steps][value]; }
 };
 
+namespace {
+std::atomic<bool> g_abandon{false};
+constexpr int kAbandonCheckEvery = 1024;
+} // namespace
+
+void abandonBearOffTables() {
+    g_abandon = true;
+}
+
 BearOffTable::BearOffTable(bool acey)
     : m_acey(acey), m_dist(size_t(kPositions) * kMaxTurns, 0.0f), m_mean(kPositions, 0.0f),
       m_bestDouble(kPositions, 0) {
@@ -117,8 +127,10 @@ BearOffTable::BearOffTable(bool acey)
     std::sort(order.begin(), order.end());
     m_dist[0] = 1.0f; // nothing left: no turn needed
     Partial partial;
-    for (int i = 1; i < kPositions; ++i)
+    for (int i = 1; i < kPositions; ++i) {
+        if (i % kAbandonCheckEvery == 0 && g_abandon.load(std::memory_order_relaxed)) return;
         solve(order[i].second, partial);
+    }
 }
 
 void BearOffTable::solve(int index, Partial& partial) {

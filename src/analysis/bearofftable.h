@@ -49,6 +49,10 @@ class BearOffTable {
 
 // The table for the game kind, computed on first use.
 const BearOffTable& bearOffTable(bool acey);
+// Tells the tables still being computed to give up, for a program that ends before they are
+// ready: it need not wait for tables nobody will read. A table given up on is left
+// incomplete, so this is only for the way out.
+void abandonBearOffTables();
 
 // Whether both sides have every piece not yet borne off on their own six home points.
 bool bothHome(const Sketch& s);
