@@ -3,7 +3,8 @@
 
 Usage: plot_curve.py CURVE.csv [CURVE2.csv ...] OUT.png
 Each curve is the share of games the network in training wins against the frozen previous
-strong bot, normal and Acey-Deucey games, after so many games of self-play. Needs Debian's
+strong bot, normal and Acey-Deucey games, after so many games of self-play, and, for runs
+that also play the standard bot, the share won against it. Needs Debian's
 python3-matplotlib (not a dependency of the program or its tests).
 """
 import csv
@@ -30,6 +31,9 @@ def main():
                 label=f"{name}: normal")
         ax.plot(games, [float(r["vs_previous_acey"]) for r in rows], "s--",
                 label=f"{name}: Acey-Deucey")
+        if rows and "vs_standard" in rows[0]:
+            ax.plot(games, [float(r["vs_standard"]) for r in rows], "^:",
+                    label=f"{name}: against the standard bot")
     ax.axhline(50, color="grey", linewidth=0.8)
     ax.set_xlabel("games of self-play")
     ax.set_ylabel("games won against the previous strong bot (%)")

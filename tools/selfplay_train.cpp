@@ -12,8 +12,16 @@
 // Usage: selfplay_train --games N --seed S --out FILE.cpp [--curve FILE.csv] [--every N]
 //        [--eval-games N] [--acey PERCENT] [--start random|previous|FILE.cpp.bin]
 //        [--alpha A0,A1] [--lambda L] [--lessons td|ahead]
+//        [--standard PERCENT] [--standard-lessons td|ahead]
 // "previous" starts from the frozen previous network for the inputs and hidden units it had;
-// a .bin file is what an earlier run wrote beside its weights, to go on from there.
+// "shipped" from the weights the program ships with; a .bin file is what an earlier run wrote
+// beside its weights, to go on from there.
+//
+// `--standard` plays that share of the games against the standard bot, so that the network
+// also meets the positions such a player leads to. With ahead lessons (the default there)
+// every position with contact either side leaves is taught its look-ahead value, which does
+// not depend on who played the game; with TD lessons only the network's own side learns, from
+// how the game against that bot went.
 // The same arguments give the same weights: every game is seeded from `seed`.
 
 #include "contactlearner.h"
@@ -23,6 +31,7 @@
 #include "planner.h"
 #include "strongbot.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -48,6 +57,9 @@ struct Options {
     int evalGames = 400;
     int aceyShare = 25;
     bool fromPrevious = true;
+    bool fromShipped = false;
+    int standardShare = 0;
+    bool standardAhead = true;
     std::string startFile; // raw weights a former run wrote beside its source file
     double alpha0 = 0.02, alpha1 = 0.002;
     double lambda = 0.7;
@@ -83,9 +95,11 @@ class TrainingJudge : public PositionJudge {
 // With `teacher`, each position with contact a side leaves is taught the value the
 // look-ahead gives it (the average over the opponent's throws after its best reply) instead
 // of the TD lesson of the positions that followed.
+// With `standardSeat`, that seat is the standard bot's and its learner learns only from
+// `teacher`'s lessons.
 int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned seed,
-            bool acey, StrongPlanner* teacher) {
-    Game g(seed, judge);
+            bool acey, StrongPlanner* teacher, int standardSeat = 0) {
+    Game g(seed, judge, standardSeat);
     learners[0].startGame();
     learners[1].startGame();
     int mover = 0;
@@ -98,7 +112,7 @@ int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned 
             if (!isPlayer(mover) || b.currentplayer == mover) return;
             const Sketch left = sketchOf(b, mover);
             if (!teacher) {
-                learners[mover - 1].observe(left);
+                if (mover != standardSeat) learners[mover - 1].observe(left);
             } else if (hasContact(left)) {
                 Board end = b;
                 end.currentplayer = mover;
@@ -109,8 +123,8 @@ int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned 
     const sim::GameResult game = sim::playBotGame(g.sim, acey, false, watch);
     if (!game.finished) return 0;
     if (teacher) return game.winner;
-    learners[game.winner - 1].finish(1.0);
-    learners[2 - game.winner].finish(0.0);
+    for (int seat = 1; seat <= 2; ++seat)
+        if (seat != standardSeat) learners[seat - 1].finish(seat == game.winner ? 1.0 : 0.0);
     return game.winner;
 }
 
@@ -130,16 +144,37 @@ double againstPrevious(TrainingJudge& judge, int games, bool acey) {
     return played ? 100.0 * won / played : 0;
 }
 
+// Plays fixed normal games against the standard bot, the network taking seat 1 and seat 2 in
+// turn; returns the share it wins.
+double againstStandard(const TrainingJudge& judge, int games) {
+    int won = 0, played = 0;
+    for (int g = 0; g < games; ++g) {
+        const int mine = g % 2 == 0 ? 1 : 2;
+        Game game(kEvalSeeds + 2 * kSeedSpacing + unsigned(g), judge, 3 - mine);
+        const sim::GameResult r = sim::playBotGame(game.sim, false, false);
+        if (!r.finished) continue;
+        ++played;
+        if (r.winner == mine) ++won;
+    }
+    return played ? 100.0 * won / played : 0;
+}
+
 void writeWeights(const ContactNet& net, const Options& o, int games) {
-    char origin[200];
+    char origin[260];
     std::snprintf(origin, sizeof origin,
                   "tools/selfplay_train (%d games of self-play, seed %u, acey share %d%%, from "
                   "%s weights%s)",
                   games, o.seed, o.aceyShare,
                   !o.startFile.empty() ? o.startFile.c_str()
+                  : o.fromShipped      ? "the shipped"
                   : o.fromPrevious     ? "the previous"
                                        : "random",
                   o.aheadLessons ? ", taught by the look-ahead" : "");
+    if (o.standardShare > 0) {
+        const size_t used = std::strlen(origin);
+        std::snprintf(origin + used, sizeof origin - used,
+                      ", %d%% against the standard bot", o.standardShare);
+    }
     training::writeWeights(net, o.out,
                            {"contactnet.h", "ContactNet", "kContactLayout", "shippedContactNet",
                             "The strong bot's network"},
@@ -183,6 +218,10 @@ void initialise(ContactNet& net, const Options& o, std::mt19937& random) {
         loadStart(net, o.startFile, random);
         return;
     }
+    if (o.fromShipped) {
+        net = shippedContactNet();
+        return;
+    }
     if (!o.fromPrevious) return;
     using namespace previous;
     const NetWeights& old = trainedNet();
@@ -216,8 +255,12 @@ Options parse(int argc, char** argv) {
         else if (key == "--acey") o.aceyShare = std::atoi(v);
         else if (key == "--start") {
             o.fromPrevious = std::strcmp(v, "previous") == 0;
-            if (std::strcmp(v, "random") != 0 && !o.fromPrevious) o.startFile = v;
+            o.fromShipped = std::strcmp(v, "shipped") == 0;
+            if (std::strcmp(v, "random") != 0 && !o.fromPrevious && !o.fromShipped)
+                o.startFile = v;
         }
+        else if (key == "--standard") o.standardShare = std::clamp(std::atoi(v), 0, 100);
+        else if (key == "--standard-lessons") o.standardAhead = std::strcmp(v, "ahead") == 0;
         else if (key == "--alpha") std::sscanf(v, "%lf,%lf", &o.alpha0, &o.alpha1);
         else if (key == "--lambda") o.lambda = std::atof(v);
         else if (key == "--lessons") o.aheadLessons = std::strcmp(v, "ahead") == 0;
@@ -245,7 +288,10 @@ int main(int argc, char** argv) {
     teacher.setJudge(&judge);
     teacher.setBudgetMs(1e9); // every lesson looks at all 21 throws
     FILE* curve = o.curve.empty() ? nullptr : std::fopen(o.curve.c_str(), "w");
-    if (curve) std::fprintf(curve, "games,vs_previous_normal,vs_previous_acey,seconds\n");
+    const bool withStandard = o.standardShare > 0;
+    if (curve)
+        std::fprintf(curve, "games,vs_previous_normal,vs_previous_acey,%sseconds\n",
+                     withStandard ? "vs_standard," : "");
 
     const auto started = std::chrono::steady_clock::now();
     auto seconds = [&] {
@@ -255,11 +301,18 @@ int main(int argc, char** argv) {
         if (o.evalGames == 0) return;
         const double normal = againstPrevious(judge, o.evalGames, false);
         const double acey = againstPrevious(judge, o.evalGames / 2, true);
-        std::printf("%d games, %.0f s: vs-previous normal %.1f%%, acey %.1f%%\n", played,
-                    seconds(), normal, acey);
+        const double standard = withStandard ? againstStandard(judge, o.evalGames) : 0;
+        char shown[40] = "", column[20] = "";
+        if (withStandard) {
+            std::snprintf(shown, sizeof shown, ", vs-standard %.1f%%", standard);
+            std::snprintf(column, sizeof column, "%.2f,", standard);
+        }
+        std::printf("%d games, %.0f s: vs-previous normal %.1f%%, acey %.1f%%%s\n", played,
+                    seconds(), normal, acey, shown);
         std::fflush(stdout);
         if (curve) {
-            std::fprintf(curve, "%d,%.2f,%.2f,%.0f\n", played, normal, acey, seconds());
+            std::fprintf(curve, "%d,%.2f,%.2f,%s%.0f\n", played, normal, acey, column,
+                         seconds());
             std::fflush(curve);
         }
     };
@@ -271,9 +324,13 @@ int main(int argc, char** argv) {
         learners[0].setAlpha(alpha);
         learners[1].setAlpha(alpha);
         const bool acey = int(random() % 100) < o.aceyShare;
+        // Drawn after the game type, so runs without the standard bot keep their games.
+        const int standardSeat =
+            o.standardShare > 0 && int(random() % 100) < o.standardShare ? 1 + g % 2 : 0;
         aceyGame = acey;
+        const bool ahead = standardSeat ? o.standardAhead : o.aheadLessons;
         if (!trainOn(learners, judge, (o.seed + 1) * kSeedSpacing * 3 + unsigned(g), acey,
-                     o.aheadLessons ? &teacher : nullptr))
+                     ahead ? &teacher : nullptr, standardSeat))
             ++unfinished;
         if ((g + 1) % 1000 == 0 && (g + 1) % o.every != 0) {
             std::printf("%d games, %.0f s, %.1f games/s, alpha %.4f, unfinished %d\n", g + 1,

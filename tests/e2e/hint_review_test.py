@@ -206,14 +206,22 @@ class Game:
 
     def play_turn(self):
         """Throws, asks for a hint, moves until the turn passes. False once the game is over."""
+        pressed = False
+
         def thrown():
+            # The dice of the bot's turn show as well: the turn is this seat's once it has
+            # pressed the cup, or, for the opening throw made for it, once Hint is offered.
+            nonlocal pressed
             if self.over():
                 return "over"
             cup = find("Throw the dice")
             if cup:
                 press(cup[0])
+                pressed = True
                 return None
-            return find("Die: ", prefix=True)
+            if pressed:
+                return find("Die: ", prefix=True)
+            return [b for b in find("Hint") if has_state(b, pyatspi.STATE_SENSITIVE)]
 
         if wait_for(thrown, "this seat's throw", GAME_TIMEOUT) == "over":
             return False
@@ -294,8 +302,9 @@ def main():
             done = wait_for(lambda: [x for x in labels() if x.name.startswith("All ")],
                             "the whole review", 120)
             reviewed = int(done[0].name.split()[1])
-            # "All N" says the review reached the record's end; the bot's turns are in it too.
-            assert reviewed > game.turns, (reviewed, game.turns)
+            # "All N" says the review reached the record's end; the bot's turns are in it too,
+            # one between each two of this seat's.
+            assert reviewed >= 2 * game.turns - 1, (reviewed, game.turns)
             summaries = wait_for(
                 lambda: [x for x in labels() if " decisions, average loss " in x.name],
                 "the players' summaries")
