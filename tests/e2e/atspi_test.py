@@ -7,68 +7,13 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 try:
     import pyatspi
 except ImportError:
     sys.exit(77)
 
-TIMEOUT = 30
-
-
-def walk(acc, out):
-    try:
-        out.append(acc)
-        for i in range(acc.childCount):
-            walk(acc.getChildAtIndex(i), out)
-    except Exception:  # a control that went away while we looked
-        pass
-    return out
-
-
-def showing(acc):
-    try:
-        return acc.getState().contains(pyatspi.STATE_SHOWING)
-    except Exception:
-        return False
-
-
-def app():
-    desk = pyatspi.Registry.getDesktop(0)
-    for i in range(desk.childCount):
-        a = desk.getChildAtIndex(i)
-        if a is not None and a.name == "Backgammon":
-            return a
-    return None
-
-
-def find(name, prefix=False):
-    """Showing controls named `name` (or starting with it)."""
-    a = app()
-    if a is None:
-        return []
-    return [x for x in walk(a, []) if (x.name.startswith(name) if prefix else x.name == name)
-            and showing(x)]
-
-
-def wait_for(fn, what):
-    end = time.time() + TIMEOUT
-    while time.time() < end:
-        r = fn()
-        if r:
-            return r
-        time.sleep(0.1)
-    raise SystemExit("timed out waiting for " + what)
-
-
-def press(acc):
-    action = acc.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) in ("Press", "press", "click"):
-            action.doAction(i)
-            return
-    action.doAction(0)
+from a11y import find, press, wait_for  # noqa: E402
 
 
 def main():

@@ -18,81 +18,24 @@ try:
 except ImportError:
     sys.exit(77)
 
-TIMEOUT = 30
+import a11y  # noqa: E402
+from a11y import TIMEOUT, has_state, press, window  # noqa: E402
+
 GAME_TIMEOUT = 600
 TURNS = 8  # turns this seat plays with hints before it concedes and the banner shows
 
 
-def walk(acc, out):
-    """Every control under acc, its name and states read anew: they follow the game, and a
-    tool that does not listen for their changes would keep the old ones."""
-    try:
-        acc.clear_cache()
-        out.append(acc)
-        for i in range(acc.childCount):
-            walk(acc.getChildAtIndex(i), out)
-    except Exception:  # a control that went away while we looked
-        pass
-    return out
-
-
-def has_state(acc, state):
-    try:
-        return acc.getState().contains(state)
-    except Exception:
-        return False
-
-
-def showing(acc):
-    return has_state(acc, pyatspi.STATE_SHOWING)
-
-
-def app():
-    desk = pyatspi.Registry.getDesktop(0)
-    for i in range(desk.childCount):
-        a = desk.getChildAtIndex(i)
-        if a is not None and a.name == "Backgammon":
-            return a
-    return None
-
-
-def window(prefix):
-    a = app()
-    if a is None:
-        return None
-    for i in range(a.childCount):
-        w = a.getChildAtIndex(i)
-        if w is not None and w.name.startswith(prefix) and showing(w):
-            return w
-    return None
-
-
 def find(name, prefix=False, within=None):
-    top = within or app()
-    if top is None:
-        return []
-    return [x for x in walk(top, []) if (x.name.startswith(name) if prefix else x.name == name)
-            and showing(x)]
+    # Names read anew each time: the Hint button's name follows the game.
+    return a11y.find(name, prefix, within, fresh=True)
 
 
 def wait_for(fn, what, timeout=TIMEOUT):
-    end = time.time() + timeout
-    while time.time() < end:
-        r = fn()
-        if r:
-            return r
-        time.sleep(0.1)
-    shot("failure.png")
-    raise SystemExit("timed out waiting for " + what)
-
-
-def press(acc):
-    action = acc.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) in ("Press", "press", "click"):
-            action.doAction(i)
-            return
-    action.doAction(0)
+    try:
+        return a11y.wait_for(fn, what, timeout)
+    except SystemExit:
+        shot("failure.png")
+        raise
 
 
 def shot(name):

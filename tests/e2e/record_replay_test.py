@@ -15,73 +15,9 @@ try:
 except ImportError:
     sys.exit(77)
 
-TIMEOUT = 30
+from a11y import TIMEOUT, find, press, showing, wait_for, walk, window  # noqa: E402
+
 TURNS = 3  # turns this seat plays before it concedes
-
-
-def walk(acc, out):
-    try:
-        out.append(acc)
-        for i in range(acc.childCount):
-            walk(acc.getChildAtIndex(i), out)
-    except Exception:  # a control that went away while we looked
-        pass
-    return out
-
-
-def showing(acc):
-    try:
-        return acc.getState().contains(pyatspi.STATE_SHOWING)
-    except Exception:
-        return False
-
-
-def app():
-    desk = pyatspi.Registry.getDesktop(0)
-    for i in range(desk.childCount):
-        a = desk.getChildAtIndex(i)
-        if a is not None and a.name == "Backgammon":
-            return a
-    return None
-
-
-def window(prefix):
-    a = app()
-    if a is None:
-        return None
-    for i in range(a.childCount):
-        w = a.getChildAtIndex(i)
-        if w is not None and w.name.startswith(prefix) and showing(w):
-            return w
-    return None
-
-
-def find(name, prefix=False, within=None):
-    """Showing controls named `name` (or starting with it), in one window or in all."""
-    top = within or app()
-    if top is None:
-        return []
-    return [x for x in walk(top, []) if (x.name.startswith(name) if prefix else x.name == name)
-            and showing(x)]
-
-
-def wait_for(fn, what, timeout=TIMEOUT):
-    end = time.time() + timeout
-    while time.time() < end:
-        r = fn()
-        if r:
-            return r
-        time.sleep(0.1)
-    raise SystemExit("timed out waiting for " + what)
-
-
-def press(acc):
-    action = acc.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) in ("Press", "press", "click"):
-            action.doAction(i)
-            return
-    action.doAction(0)
 
 
 def board(within):

@@ -25,6 +25,7 @@ try:
 except ImportError:
     sys.exit(77)
 
+from a11y import press, showing  # noqa: E402
 from gamestream import MOVES, Client, Replay, board_counts, check_game, free_port, wait_for
 
 COLOUR = {1: "White", 2: "Black"}
@@ -41,26 +42,11 @@ def walk(acc, out):
     return out
 
 
-def showing(acc):
-    try:
-        return acc.getState().contains(pyatspi.STATE_SHOWING)
-    except Exception:
-        return False
-
-
 def name_of(acc):
     try:
         return acc.name
     except Exception:
         return ""
-
-
-def press(acc):
-    action = acc.queryAction()
-    for i in range(action.nActions):
-        if action.getName(i) in ("Press", "press", "click"):
-            return action.doAction(i)
-    return action.doAction(0)
 
 
 class NotOnTheBus(SystemExit):
