@@ -42,14 +42,6 @@ int backOf(const Sketch& s, int side) {
 
 // A race count: the pips, plus what a side wastes bearing off from a crowded low point or
 // with gaps on the high ones (in the spirit of the well-known Keith count).
-double raceCountOf(const Sketch& s, int k) {
-    const auto& n = s.n[k];
-    double count = pipsOf(s, k);
-    count += 2 * std::max(0, n[1] - 1) + std::max(0, n[2] - 1) + std::max(0, n[3] - 3);
-    for (int d = 4; d <= kHomeBoardEnd; ++d)
-        if (n[d] == 0) count += 1;
-    return count;
-}
 
 double winChance(double lead, int totalPips) {
     return 1.0 / (1.0 + std::exp(-lead / (kSpreadBase + kSpreadPerPip * totalPips)));
@@ -212,6 +204,15 @@ Shots shotsWith(const Sketch& s, const Weights& w) {
 }
 
 } // namespace
+
+double raceCountOf(const Sketch& s, int k) {
+    const auto& n = s.n[k];
+    double count = pipsOf(s, k);
+    count += 2 * std::max(0, n[1] - 1) + std::max(0, n[2] - 1) + std::max(0, n[3] - 3);
+    for (int d = 4; d <= kHomeBoardEnd; ++d)
+        if (n[d] == 0) count += 1;
+    return count;
+}
 
 Shots shotsOf(const Sketch& s) {
     return shotsWith(s, Weights{});

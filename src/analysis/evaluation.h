@@ -51,6 +51,8 @@ double evaluate(const Sketch& s, const Weights& w = Weights{});
 bool hasContact(const Sketch& s);
 // Winning chances once contact is over, from the pip counts.
 double raceChance(const Sketch& s, const Weights& w = Weights{});
+// The pips `side` still has to go, with what its gaps and stacks at home will waste.
+double raceCountOf(const Sketch& s, int side);
 
 // The share of the 36 throws with which side 1 hits a lone piece of side 0.
 int shotsAt(const Sketch& s);
