@@ -21,7 +21,7 @@ def main():
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     *curves, out = sys.argv[1:]
-    fig, ax = plt.subplots(figsize=(8, 5))
+    fig, ax = plt.subplots(figsize=(9, 6))
     for path in curves:
         with open(path, newline="") as f:
             rows = list(csv.DictReader(f))
@@ -36,10 +36,10 @@ def main():
                     label=f"{name}: against the standard bot")
     ax.axhline(50, color="grey", linewidth=0.8)
     ax.set_xlabel("games of self-play")
-    ax.set_ylabel("games won against the previous strong bot (%)")
+    ax.set_ylabel("games won by the network in training (%)")
     ax.set_title("Self-play runs (each from the one before): the network alone, no look-ahead")
     ax.grid(True, alpha=0.3)
-    ax.legend()
+    ax.legend(fontsize=7, ncol=2, loc="lower right")
     fig.tight_layout()
     fig.savefig(out, dpi=100)
 

@@ -23,8 +23,9 @@ struct AbandonAtExit {
 // shorter the race: logit = (lead * (their count - ours) + onRoll) / sqrt(both counts). The
 // constants are fitted by logistic regression to how the races of the strong bot's own
 // self-play ended (tools/race_fit.cpp: `--games 10000 --seed 1`, and 6,000 games with
-// `--acey`); Acey-Deucey's 1-2 makes its races far less sure. A spread chosen by hand before
-// was off by five to eight points of chances at one in ten and nine in ten.
+// `--acey`); Acey-Deucey's 1-2 makes its races far less sure. One spread chosen by hand for
+// both games was off by four to seven points of chances at one in ten and nine in ten, and
+// by more in Acey-Deucey.
 struct RaceFit {
     double lead;
     double onRoll; // the side to throw next is ahead by about half a throw
