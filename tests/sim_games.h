@@ -43,4 +43,18 @@ inline GameResult playBotGame(Sim& s, bool acey, bool checkEveryMessage,
     return result;
 }
 
+// A watch for playBotGame that calls `ended(mover)` each time a player's turn is over and the
+// host has passed it on, with the position that player left on the host's board. An
+// Acey-Deucey double throws again: that is not the end of the turn.
+inline std::function<void(std::string_view)> onTurnEnds(const Sim& s,
+                                                        std::function<void(int)> ended) {
+    return [&s, ended = std::move(ended), mover = 0](std::string_view m) mutable {
+        const int current = s.host->board().currentplayer;
+        if (m.starts_with("CMD_threwdice+") || m.starts_with("CMD_firstroll+"))
+            mover = current;
+        else if (m.starts_with("CMD_nextplayer+") && isPlayer(mover) && current != mover)
+            ended(mover);
+    };
+}
+
 } // namespace bg::sim

@@ -341,18 +341,13 @@ TEST(StrongBot, RaceChancesAreAsOftenRightAsTheySay) {
             AllStrong settings;
             s.host = std::make_unique<TServer>(s.outbox, s.clock, s.random, settings);
             s.host->strongBot().planner().setLookAhead(false);
-            int mover = 0;
             double first[3] = {-1, -1, -1}; // each seat's first race chances
-            const sim::GameResult game = sim::playBotGame(s, acey, false, [&](std::string_view m) {
-                const Board& b = s.host->board();
-                if (m.starts_with("CMD_threwdice+") || m.starts_with("CMD_firstroll+")) {
-                    mover = b.currentplayer;
-                } else if (m.starts_with("CMD_nextplayer+") && isPlayer(mover) &&
-                           b.currentplayer != mover && first[mover] < 0) {
-                    const Sketch sk = sketchOf(b, mover);
-                    if (!hasContact(sk) && !bothHome(sk)) first[mover] = raceValue(sk, acey);
-                }
-            });
+            const sim::GameResult game =
+                sim::playBotGame(s, acey, false, sim::onTurnEnds(s, [&](int mover) {
+                                     const Sketch sk = sketchOf(s.host->board(), mover);
+                                     if (first[mover] < 0 && !hasContact(sk) && !bothHome(sk))
+                                         first[mover] = raceValue(sk, acey);
+                                 }));
             ASSERT_TRUE(game.finished) << "seed " << seed;
             for (int seat : {1, 2}) {
                 const double chance = first[seat];

@@ -33,37 +33,21 @@ struct Race {
 struct Fit {
     double lead = 1, onRoll = 0;
     double chance(const Race& r) const {
-        const double logit =
-            (lead * (r.theirs - r.ours) + onRoll) / std::sqrt(r.ours + r.theirs);
+        const double logit = (lead * (r.theirs - r.ours) + onRoll) / std::sqrt(r.ours + r.theirs);
         return 1.0 / (1.0 + std::exp(-logit));
     }
 };
 
-// The shipped judgement, at one throw: the race as the strong bot plays it.
-class Shipped : public PositionJudge {
-  public:
-    bool acey = false;
-    double judge(const Sketch& s, int, bool) const override {
-        return hasContact(s) ? contactValue(shippedContactNet(), s) : raceValue(s, acey);
-    }
-};
-
-void collect(unsigned seed, bool acey, const Shipped& judge, std::vector<Race>& out) {
-    Game g(seed, judge);
-    int mover = 0;
+// A seeded game of the shipped judgement against itself, one throw deep: the race as the
+// strong bot plays it.
+void collect(unsigned seed, bool acey, std::vector<Race>& out) {
+    Game g(seed, nullptr);
     std::vector<std::pair<int, Race>> seen;
-    auto watch = [&](std::string_view m) {
-        const Board& b = g.sim.host->board();
-        if (m.starts_with("CMD_threwdice+") || m.starts_with("CMD_firstroll+")) {
-            mover = b.currentplayer;
-        } else if (m.starts_with("CMD_nextplayer+") && isPlayer(mover) &&
-                   b.currentplayer != mover) {
-            const Sketch s = sketchOf(b, mover);
-            if (hasContact(s) || bothHome(s) || s.off[0] == kPieces) return;
-            seen.push_back({mover, {raceCountOf(s, 0), raceCountOf(s, 1), false,
-                                    raceValue(s, acey)}});
-        }
-    };
+    auto watch = sim::onTurnEnds(g.sim, [&](int mover) {
+        const Sketch s = sketchOf(g.sim.host->board(), mover);
+        if (hasContact(s) || bothHome(s) || s.off[0] == kPieces) return;
+        seen.push_back({mover, {raceCountOf(s, 0), raceCountOf(s, 1), false, raceValue(s, acey)}});
+    });
     const sim::GameResult r = sim::playBotGame(g.sim, acey, false, watch);
     if (!r.finished) return;
     for (auto& [seat, race] : seen) {
@@ -113,22 +97,21 @@ int main(int argc, char** argv) {
     unsigned seed = 1;
     bool acey = false;
     for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--games") && i + 1 < argc) games = std::atoi(argv[++i]);
+        if (!std::strcmp(argv[i], "--games") && i + 1 < argc)
+            games = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
             seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
-        else if (!std::strcmp(argv[i], "--acey")) acey = true;
+        else if (!std::strcmp(argv[i], "--acey"))
+            acey = true;
         else {
             std::fprintf(stderr, "usage: race_fit [--games N] [--seed S] [--acey]\n");
             return 2;
         }
     }
     prepareRaceTables();
-    Shipped judge;
-    judge.acey = acey;
     std::vector<Race> fitted, held;
     for (int g = 0; g < games; ++g)
-        collect((seed + 5) * kSeedSpacing * 3 + unsigned(g), acey, judge,
-                g % 5 == 4 ? held : fitted);
+        collect((seed + 5) * kSeedSpacing * 3 + unsigned(g), acey, g % 5 == 4 ? held : fitted);
     const Fit f = fit(fitted);
     std::printf("%s races: %zu positions fitted, %zu held out\n", acey ? "Acey-Deucey" : "normal",
                 fitted.size(), held.size());

@@ -25,11 +25,11 @@
 // The same arguments give the same weights: every game is seeded from `seed`.
 
 #include "contactlearner.h"
+#include "planner.h"
 #include "previous/positionnet.h"
 #include "race.h"
-#include "traininggame.h"
-#include "planner.h"
 #include "strongbot.h"
+#include "traininggame.h"
 
 #include <algorithm>
 #include <chrono>
@@ -97,29 +97,22 @@ class TrainingJudge : public PositionJudge {
 // of the TD lesson of the positions that followed.
 // With `standardSeat`, that seat is the standard bot's and its learner learns only from
 // `teacher`'s lessons.
-int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned seed,
-            bool acey, StrongPlanner* teacher, int standardSeat = 0) {
-    Game g(seed, judge, standardSeat);
+int trainOn(ContactLearner (&learners)[2], const PositionJudge& judge, unsigned seed, bool acey,
+            StrongPlanner* teacher, int standardSeat = 0) {
+    Game g(seed, &judge, standardSeat);
     learners[0].startGame();
     learners[1].startGame();
-    int mover = 0;
-    auto watch = [&](std::string_view m) {
+    auto watch = sim::onTurnEnds(g.sim, [&](int mover) {
         const Board& b = g.sim.host->board();
-        if (m.starts_with("CMD_threwdice+") || m.starts_with("CMD_firstroll+")) {
-            mover = b.currentplayer;
-        } else if (m.starts_with("CMD_nextplayer+")) {
-            // An Acey-Deucey double throws again: the turn is not over yet.
-            if (!isPlayer(mover) || b.currentplayer == mover) return;
-            const Sketch left = sketchOf(b, mover);
-            if (!teacher) {
-                if (mover != standardSeat) learners[mover - 1].observe(left);
-            } else if (hasContact(left)) {
-                Board end = b;
-                end.currentplayer = mover;
-                learners[mover - 1].teach(left, teacher->valueOf(end, false, true));
-            }
+        const Sketch left = sketchOf(b, mover);
+        if (!teacher) {
+            if (mover != standardSeat) learners[mover - 1].observe(left);
+        } else if (hasContact(left)) {
+            Board end = b;
+            end.currentplayer = mover;
+            learners[mover - 1].teach(left, teacher->valueOf(end, false, true));
         }
-    };
+    });
     const sim::GameResult game = sim::playBotGame(g.sim, acey, false, watch);
     if (!game.finished) return 0;
     if (teacher) return game.winner;
@@ -134,7 +127,7 @@ double againstPrevious(TrainingJudge& judge, int games, bool acey) {
     for (int g = 0; g < games; ++g) {
         const int mine = g % 2 == 0 ? 1 : 2;
         judge.previousSeat = 3 - mine;
-        Game game(kEvalSeeds + unsigned(g / 2) + (acey ? kSeedSpacing : 0), judge);
+        Game game(kEvalSeeds + unsigned(g / 2) + (acey ? kSeedSpacing : 0), &judge);
         const sim::GameResult r = sim::playBotGame(game.sim, acey, false);
         if (!r.finished) continue;
         ++played;
@@ -150,7 +143,7 @@ double againstStandard(const TrainingJudge& judge, int games) {
     int won = 0, played = 0;
     for (int g = 0; g < games; ++g) {
         const int mine = g % 2 == 0 ? 1 : 2;
-        Game game(kEvalSeeds + 2 * kSeedSpacing + unsigned(g), judge, 3 - mine);
+        Game game(kEvalSeeds + 2 * kSeedSpacing + unsigned(g), &judge, 3 - mine);
         const sim::GameResult r = sim::playBotGame(game.sim, false, false);
         if (!r.finished) continue;
         ++played;
@@ -172,8 +165,8 @@ void writeWeights(const ContactNet& net, const Options& o, int games) {
                   o.aheadLessons ? ", taught by the look-ahead" : "");
     if (o.standardShare > 0) {
         const size_t used = std::strlen(origin);
-        std::snprintf(origin + used, sizeof origin - used,
-                      ", %d%% against the standard bot", o.standardShare);
+        std::snprintf(origin + used, sizeof origin - used, ", %d%% against the standard bot",
+                      o.standardShare);
     }
     training::writeWeights(net, o.out,
                            {"contactnet.h", "ContactNet", "kContactLayout", "shippedContactNet",
@@ -246,24 +239,34 @@ Options parse(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string key = argv[i];
         const char* v = argv[i + 1];
-        if (key == "--games") o.games = std::max(1, std::atoi(v));
-        else if (key == "--seed") o.seed = unsigned(std::strtoul(v, nullptr, 10));
-        else if (key == "--out") o.out = v;
-        else if (key == "--curve") o.curve = v;
-        else if (key == "--every") o.every = std::max(1, std::atoi(v));
-        else if (key == "--eval-games") o.evalGames = std::max(0, std::atoi(v));
-        else if (key == "--acey") o.aceyShare = std::atoi(v);
+        if (key == "--games")
+            o.games = std::max(1, std::atoi(v));
+        else if (key == "--seed")
+            o.seed = unsigned(std::strtoul(v, nullptr, 10));
+        else if (key == "--out")
+            o.out = v;
+        else if (key == "--curve")
+            o.curve = v;
+        else if (key == "--every")
+            o.every = std::max(1, std::atoi(v));
+        else if (key == "--eval-games")
+            o.evalGames = std::max(0, std::atoi(v));
+        else if (key == "--acey")
+            o.aceyShare = std::atoi(v);
         else if (key == "--start") {
             o.fromPrevious = std::strcmp(v, "previous") == 0;
             o.fromShipped = std::strcmp(v, "shipped") == 0;
-            if (std::strcmp(v, "random") != 0 && !o.fromPrevious && !o.fromShipped)
-                o.startFile = v;
-        }
-        else if (key == "--standard") o.standardShare = std::clamp(std::atoi(v), 0, 100);
-        else if (key == "--standard-lessons") o.standardAhead = std::strcmp(v, "ahead") == 0;
-        else if (key == "--alpha") std::sscanf(v, "%lf,%lf", &o.alpha0, &o.alpha1);
-        else if (key == "--lambda") o.lambda = std::atof(v);
-        else if (key == "--lessons") o.aheadLessons = std::strcmp(v, "ahead") == 0;
+            if (std::strcmp(v, "random") != 0 && !o.fromPrevious && !o.fromShipped) o.startFile = v;
+        } else if (key == "--standard")
+            o.standardShare = std::clamp(std::atoi(v), 0, 100);
+        else if (key == "--standard-lessons")
+            o.standardAhead = std::strcmp(v, "ahead") == 0;
+        else if (key == "--alpha")
+            std::sscanf(v, "%lf,%lf", &o.alpha0, &o.alpha1);
+        else if (key == "--lambda")
+            o.lambda = std::atof(v);
+        else if (key == "--lessons")
+            o.aheadLessons = std::strcmp(v, "ahead") == 0;
         else {
             std::fprintf(stderr, "unknown option %s\n", key.c_str());
             std::exit(2);
@@ -311,8 +314,7 @@ int main(int argc, char** argv) {
                     seconds(), normal, acey, shown);
         std::fflush(stdout);
         if (curve) {
-            std::fprintf(curve, "%d,%.2f,%.2f,%s%.0f\n", played, normal, acey, column,
-                         seconds());
+            std::fprintf(curve, "%d,%.2f,%.2f,%s%.0f\n", played, normal, acey, column, seconds());
             std::fflush(curve);
         }
     };

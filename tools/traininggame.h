@@ -2,10 +2,10 @@
 // What the trainers share: a seeded game under the host's own rules and handlers whose
 // strong seats judge positions by a judgement in training.
 
-#include "weightsfile.h"
 #include "planner.h"
 #include "sim_games.h"
 #include "strongbot.h"
+#include "weightsfile.h"
 
 #include <memory>
 
@@ -29,17 +29,17 @@ class AllStrong : public BotSettings {
     }
 };
 
-// A game whose strong bot judges by `judge` and plays by the judgement alone (no
-// look-ahead: many more games in the same time).
+// A game whose strong bot judges by `judge` (null: the shipped judgement) and plays by the
+// judgement alone (no look-ahead: many more games in the same time).
 struct Game {
     sim::Sim sim;
     AllStrong settings;
-    Game(unsigned seed, const PositionJudge& judge, int standardSeat = 0)
+    Game(unsigned seed, const PositionJudge* judge, int standardSeat = 0)
         : sim(seed, kBotDelayMs, true) {
         settings.standardSeat = standardSeat;
         sim.host = std::make_unique<TServer>(sim.outbox, sim.clock, sim.random, settings);
         settings.host = sim.host.get();
-        sim.host->strongBot().planner().setJudge(&judge);
+        sim.host->strongBot().planner().setJudge(judge);
         sim.host->strongBot().planner().setLookAhead(false);
     }
 };
