@@ -106,10 +106,30 @@ def app_for(proc_or_pid):
         raise SystemExit(f"{e}: the copy ended with {ended}") from None
 
 
+def dialog(app, title, seconds=60):
+    """The copy's showing window called `title`. Both the Join and the Host window have a
+    "Your name" field, and the bus may still call a window showing just after it closed: the
+    fields are looked for inside the one window the step is about."""
+    def look():
+        for i in range(app.childCount):
+            w = app.getChildAtIndex(i)
+            if w is not None and name_of(w) == title and showing(w):
+                return w
+        return None
+    return wait_for(look, seconds, f"the window '{title}'", 0.3)
+
+
 def open_join_window(app):
     """The download window of a solo copy: Play with Others opens Join a Game."""
     press(find(app, "Play with Others", pyatspi.ROLE_PUSH_BUTTON))
-    return find(app, "Host address", pyatspi.ROLE_TEXT)
+    window = dialog(app, "Join a Game")
+    find(window, "Host address", pyatspi.ROLE_TEXT)
+    return window
+
+
+def texts_of(window):
+    """What a window says, for the log of a step that did not happen."""
+    return [n for _, n, r in objects(window) if n and r == pyatspi.ROLE_LABEL]
 
 
 def game_entries(app):
@@ -145,11 +165,15 @@ def loopback(binary, top):
         first = launch(binary, top, "first", port)
         started.append(first.pid)
         app = app_for(first)
-        open_join_window(app)
-        press(find(app, "Host a Game", pyatspi.ROLE_PUSH_BUTTON))
-        type_into(app, "Your name", "Alice")
-        press(find(app, "Host", pyatspi.ROLE_PUSH_BUTTON))
-        assert first.wait(30) == 0, "the first copy did not end after Host"
+        join = open_join_window(app)
+        press(find(join, "Host a Game", pyatspi.ROLE_PUSH_BUTTON))
+        host = dialog(app, "Host a Game")
+        type_into(host, "Your name", "Alice")
+        press(find(host, "Host", pyatspi.ROLE_PUSH_BUTTON))
+        try:
+            assert first.wait(30) == 0, "the first copy did not end after Host"
+        except subprocess.TimeoutExpired:
+            raise SystemExit(f"the first copy did not end after Host: {texts_of(host)}") from None
         alice = wait_for(lambda: copies_with(binary, ["Alice", "127.0.0.1", "true"], top), 30,
                          "the hosting copy")
         started += alice
@@ -157,11 +181,14 @@ def loopback(binary, top):
         second = launch(binary, top, "second", solo_port)
         started.append(second.pid)
         app = app_for(second)
-        open_join_window(app)
-        type_into(app, "Your name", "Bob")
-        type_into(app, "Host address", f"127.0.0.1:{port}")
-        press(find(app, "Join", pyatspi.ROLE_PUSH_BUTTON))
-        assert second.wait(30) == 0, "the second copy did not end after Join"
+        join = open_join_window(app)
+        type_into(join, "Your name", "Bob")
+        type_into(join, "Host address", f"127.0.0.1:{port}")
+        press(find(join, "Join", pyatspi.ROLE_PUSH_BUTTON))
+        try:
+            assert second.wait(30) == 0, "the second copy did not end after Join"
+        except subprocess.TimeoutExpired:
+            raise SystemExit(f"the second copy did not end after Join: {texts_of(join)}") from None
         bob = wait_for(lambda: copies_with(binary, ["Bob", "127.0.0.1", "false"], top), 30,
                        "the joining copy")
         started += bob
@@ -196,7 +223,7 @@ def discovery(binary, top, screenshot):
         joiner = launch(binary, top, "joiner", solo_port)
         started.append(joiner.pid)
         app = app_for(joiner)
-        open_join_window(app)
+        app = open_join_window(app)
         # Inside the test's own network no name server answers: a name that cannot be found
         # is reported in the window, and the copy goes on.
         type_into(app, "Your name", "Bob")
