@@ -296,4 +296,15 @@ TEST(MatchFile, NamesThatLookLikeScoresStillReadBack) {
     EXPECT_EQ(back.record.names[1], ": 0 x"); // only the spaces around a name are lost
     EXPECT_EQ(back.record.names[2], "Bob : 3");
     EXPECT_EQ(readMatch(writeMatch(back.record)).record.names, back.record.names);
+
+    // The players' line of a name that begins with ';' (or with quotes or control characters,
+    // which are written as spaces) must not be taken for a comment.
+    for (const char* first : {"; 0 [x", "\"\"; rest", "\x01;semi"}) {
+        g.names = {"", first, "Bob"};
+        const ReadResult semi = readMatch(writeMatch(g));
+        ASSERT_TRUE(semi.ok()) << semi.error << "\n" << writeMatch(g);
+        EXPECT_EQ(semi.record.turns.size(), 1u);
+        EXPECT_EQ(semi.record.names[2], "Bob");
+        EXPECT_EQ(semi.record.names[1].front(), ';');
+    }
 }

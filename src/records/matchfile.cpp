@@ -216,6 +216,11 @@ ReadResult readMatch(std::string_view text) {
             continue;
         }
         if (body.front() == ';') {
+            // A name may begin with ';': the players' line is read as such before any comment.
+            if (stage == Stage::Players && readPlayers(line, r.names[1], r.names[2])) {
+                stage = Stage::Moves;
+                continue;
+            }
             if (stage != Stage::Header) continue;
             if (body == kAceyVariantLine) r.acey = true;
             if (body.starts_with(kStartTag)) {
