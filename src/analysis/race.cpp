@@ -1,6 +1,7 @@
 #include "race.h"
 
 #include "bearofftable.h"
+#include "racenet.h"
 
 #include <atomic>
 #include <cmath>
@@ -19,8 +20,8 @@ struct AbandonAtExit {
     ~AbandonAtExit() { abandonBearOffTables(); }
 } g_abandonAtExit;
 
-// Before both sides are home the chances follow the lead in race counts, the more surely the
-// shorter the race: logit = (lead * (their count - ours) + onRoll) / sqrt(both counts). The
+// The race formula: the chances follow the lead in race counts, the more surely the shorter
+// the race: logit = (lead * (their count - ours) + onRoll) / sqrt(both counts). The
 // constants are fitted by logistic regression to how the races of the strong bot's own
 // self-play ended (tools/race_fit.cpp: `--games 10000 --seed 1`, and 6,000 games with
 // `--acey`); Acey-Deucey's 1-2 makes its races far less sure. One spread chosen by hand for
@@ -33,6 +34,8 @@ struct RaceFit {
 constexpr RaceFit kNormalRace{1.5933, -6.6277};
 constexpr RaceFit kAceyRace{0.8737, -4.1659};
 
+} // namespace
+
 double raceFormula(const Sketch& s, bool acey) {
     if (s.off[1] == kPieces) return 0;
     if (s.off[0] == kPieces) return 1;
@@ -41,8 +44,6 @@ double raceFormula(const Sketch& s, bool acey) {
     const double logit = (fit.lead * (theirs - ours) + fit.onRoll) / std::sqrt(ours + theirs);
     return 1.0 / (1.0 + std::exp(-logit));
 }
-
-} // namespace
 
 void prepareRaceTables() {
     if (g_started.exchange(true)) return;
@@ -61,7 +62,9 @@ double raceValue(const Sketch& s, bool acey) {
     // Tables still being computed are waited for: every judgement stays the same, and a game
     // that reaches a bear-off so soon after the start is rare.
     if (bothHome(s)) return bearOffChance(s, acey);
-    return raceFormula(s, acey);
+    if (s.off[1] == kPieces) return 0;
+    if (s.off[0] == kPieces) return 1;
+    return raceNetValue(shippedRaceNet(), s, acey);
 }
 
 } // namespace bg
