@@ -39,16 +39,14 @@ using namespace bg::training;
 
 namespace {
 
-struct Options {
-    int games = 100000;
-    unsigned seed = 1;
-    std::string out = "raceweights.cpp";
-    std::string curve;
-    int every = 10000;
-    int evalGames = 1000;
-    int aceyShare = 25;
-    double alpha0 = 0.01, alpha1 = 0.001;
-    double lambda = 0.7;
+struct Options : RunOptions {
+    Options() {
+        out = "raceweights.cpp";
+        every = 10000;
+        evalGames = 1000;
+        alpha0 = 0.01;
+        alpha1 = 0.001;
+    }
     int fitGames = 3000;
     std::string startFile; // raw weights a former run wrote beside its source file
 };
@@ -72,7 +70,7 @@ class RaceTrainingJudge : public PositionJudge {
     explicit RaceTrainingJudge(const RaceNet& net) : m_net(net) {}
     int formulaSeat = 0;
     double judge(const Sketch& s, int player, bool acey) const override {
-        if (hasContact(s)) return contactValue(shippedContactNet(), s);
+        if (hasContact(s)) return contactValue(shippedContactNet(), s, acey);
         if (const std::optional<double> known = settled(s, acey)) return *known;
         return player == formulaSeat ? raceFormula(s, acey) : raceNetValue(m_net, s, acey);
     }
@@ -166,36 +164,15 @@ double againstFormula(RaceTrainingJudge& judge, int seeds, bool acey) {
 
 Options parse(int argc, char** argv) {
     Options o;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string key = argv[i];
-        const char* v = argv[i + 1];
-        if (key == "--games")
-            o.games = std::max(1, std::atoi(v));
-        else if (key == "--seed")
-            o.seed = unsigned(std::strtoul(v, nullptr, 10));
-        else if (key == "--out")
-            o.out = v;
-        else if (key == "--curve")
-            o.curve = v;
-        else if (key == "--every")
-            o.every = std::max(1, std::atoi(v));
-        else if (key == "--eval-games")
-            o.evalGames = std::max(0, std::atoi(v));
-        else if (key == "--acey")
-            o.aceyShare = std::atoi(v);
-        else if (key == "--alpha")
-            std::sscanf(v, "%lf,%lf", &o.alpha0, &o.alpha1);
-        else if (key == "--lambda")
-            o.lambda = std::atof(v);
-        else if (key == "--fit-games")
+    readOptions(argc, argv, o, [&o](const std::string& key, const char* v) {
+        if (key == "--fit-games")
             o.fitGames = std::max(0, std::atoi(v));
         else if (key == "--start")
             o.startFile = std::strcmp(v, "formula") == 0 ? "" : v;
-        else {
-            std::fprintf(stderr, "unknown option %s\n", key.c_str());
-            std::exit(2);
-        }
-    }
+        else
+            return false;
+        return true;
+    });
     return o;
 }
 
@@ -223,7 +200,7 @@ int main(int argc, char** argv) {
         // Every seat plays its races by the formula while the positions are collected.
         struct Formula : PositionJudge {
             double judge(const Sketch& s, int, bool acey) const override {
-                if (hasContact(s)) return contactValue(shippedContactNet(), s);
+                if (hasContact(s)) return contactValue(shippedContactNet(), s, acey);
                 if (const std::optional<double> known = settled(s, acey)) return *known;
                 return raceFormula(s, acey);
             }
@@ -265,7 +242,7 @@ int main(int argc, char** argv) {
     evaluate(0);
     int unfinished = 0;
     for (int g = 0; g < o.games; ++g) {
-        const double alpha = o.alpha0 * std::pow(o.alpha1 / o.alpha0, double(g) / o.games);
+        const double alpha = o.alphaAt(g);
         learners[0].setAlpha(alpha);
         learners[1].setAlpha(alpha);
         aceyGame = int(random() % 100) < o.aceyShare;

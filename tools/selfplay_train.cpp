@@ -48,21 +48,13 @@ using namespace bg::training;
 
 namespace {
 
-struct Options {
-    int games = 100000;
-    unsigned seed = 1;
-    std::string out = "contactweights.cpp";
-    std::string curve;
-    int every = 5000;
-    int evalGames = 400;
-    int aceyShare = 25;
+struct Options : RunOptions {
+    Options() { out = "contactweights.cpp"; }
     bool fromPrevious = true;
     bool fromShipped = false;
     int standardShare = 0;
     bool standardAhead = true;
     std::string startFile; // raw weights a former run wrote beside its source file
-    double alpha0 = 0.02, alpha1 = 0.002;
-    double lambda = 0.7;
     bool aheadLessons = false; // --lessons ahead: taught by the look-ahead, not by TD
 };
 
@@ -84,7 +76,7 @@ class TrainingJudge : public PositionJudge {
         if (player == previousSeat)
             return hasContact(s) ? previous::netValue(previous::trainedNet(), asPrevious(s))
                                  : previous::raceChance(asPrevious(s));
-        return hasContact(s) ? contactValue(m_net, s) : raceValue(s, acey);
+        return hasContact(s) ? contactValue(m_net, s, acey) : raceValue(s, acey);
     }
 
   private:
@@ -175,18 +167,25 @@ void writeWeights(const ContactNet& net, const Options& o, int games) {
 }
 
 // Weights an earlier run wrote (its layout, then every weight). A network with fewer hidden
-// units of the same inputs is widened: its units are kept and the new ones start nearly
-// silent, so the wider network first plays as the narrower one did.
+// units, or without the inputs added last, is widened: its units are kept, the new ones start
+// nearly silent and the new inputs with no weight, so the wider network first plays as the
+// narrower one did.
 void loadStart(ContactNet& net, const std::string& path, std::mt19937& random) {
     FILE* f = std::fopen(path.c_str(), "rb");
     uint32_t layout = 0;
     const bool header = f && std::fread(&layout, sizeof layout, 1, f) == 1;
-    const long rest = long(layout) - long(kContactInputs) * 100003L - 3;
-    const int hidden = rest >= 0 && rest % 101 == 0 ? int(rest / 101) : 0;
-    const size_t count = size_t(kContactInputs + 2) * hidden + 1;
+    int inputs = 0, hidden = 0;
+    for (int in : {kContactInputs, kContactAceyInput}) {
+        const long rest = long(layout) - long(in) * 100003L - 3;
+        if (rest >= 0 && rest % 101 == 0 && rest / 101 >= 1 && rest / 101 <= kContactHidden) {
+            inputs = in;
+            hidden = int(rest / 101);
+            break;
+        }
+    }
+    const size_t count = size_t(inputs + 2) * hidden + 1;
     std::vector<float> old(count);
-    if (!header || hidden < 1 || hidden > kContactHidden ||
-        std::fread(old.data(), sizeof(float), count, f) != count) {
+    if (!header || hidden < 1 || std::fread(old.data(), sizeof(float), count, f) != count) {
         std::fprintf(stderr, "%s: not weights of these inputs\n", path.c_str());
         std::exit(1);
     }
@@ -195,9 +194,11 @@ void loadStart(ContactNet& net, const std::string& path, std::mt19937& random) {
     for (int h = 0; h < kContactHidden; ++h) {
         const bool kept = h < hidden;
         for (int i = 0; i < kContactInputs; ++i)
-            net.inHidden(i, h) = kept ? old[size_t(i) * hidden + h] : net.inHidden(i, h);
-        net.hiddenBias(h) = kept ? old[size_t(kContactInputs) * hidden + h] : 0.0f;
-        net.hiddenOut(h) = kept ? old[size_t(kContactInputs + 1) * hidden + h] : small(random);
+            net.inHidden(i, h) = !kept       ? net.inHidden(i, h)
+                                 : i < inputs ? old[size_t(i) * hidden + h]
+                                              : 0.0f;
+        net.hiddenBias(h) = kept ? old[size_t(inputs) * hidden + h] : 0.0f;
+        net.hiddenOut(h) = kept ? old[size_t(inputs + 1) * hidden + h] : small(random);
     }
     net.outBias() = old[count - 1];
 }
@@ -236,24 +237,8 @@ void initialise(ContactNet& net, const Options& o, std::mt19937& random) {
 
 Options parse(int argc, char** argv) {
     Options o;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string key = argv[i];
-        const char* v = argv[i + 1];
-        if (key == "--games")
-            o.games = std::max(1, std::atoi(v));
-        else if (key == "--seed")
-            o.seed = unsigned(std::strtoul(v, nullptr, 10));
-        else if (key == "--out")
-            o.out = v;
-        else if (key == "--curve")
-            o.curve = v;
-        else if (key == "--every")
-            o.every = std::max(1, std::atoi(v));
-        else if (key == "--eval-games")
-            o.evalGames = std::max(0, std::atoi(v));
-        else if (key == "--acey")
-            o.aceyShare = std::atoi(v);
-        else if (key == "--start") {
+    readOptions(argc, argv, o, [&o](const std::string& key, const char* v) {
+        if (key == "--start") {
             o.fromPrevious = std::strcmp(v, "previous") == 0;
             o.fromShipped = std::strcmp(v, "shipped") == 0;
             if (std::strcmp(v, "random") != 0 && !o.fromPrevious && !o.fromShipped) o.startFile = v;
@@ -261,17 +246,12 @@ Options parse(int argc, char** argv) {
             o.standardShare = std::clamp(std::atoi(v), 0, 100);
         else if (key == "--standard-lessons")
             o.standardAhead = std::strcmp(v, "ahead") == 0;
-        else if (key == "--alpha")
-            std::sscanf(v, "%lf,%lf", &o.alpha0, &o.alpha1);
-        else if (key == "--lambda")
-            o.lambda = std::atof(v);
         else if (key == "--lessons")
             o.aheadLessons = std::strcmp(v, "ahead") == 0;
-        else {
-            std::fprintf(stderr, "unknown option %s\n", key.c_str());
-            std::exit(2);
-        }
-    }
+        else
+            return false;
+        return true;
+    });
     return o;
 }
 
@@ -285,8 +265,8 @@ int main(int argc, char** argv) {
     TrainingJudge judge(*net);
     bool aceyGame = false;
     auto race = [&aceyGame](const Sketch& s) { return raceValue(s, aceyGame); };
-    ContactLearner learners[2] = {{*net, o.alpha0, o.lambda, race},
-                                  {*net, o.alpha0, o.lambda, race}};
+    ContactLearner learners[2] = {{*net, o.alpha0, o.lambda, race, &aceyGame},
+                                  {*net, o.alpha0, o.lambda, race, &aceyGame}};
     StrongPlanner teacher;
     teacher.setJudge(&judge);
     teacher.setBudgetMs(1e9); // every lesson looks at all 21 throws
@@ -321,8 +301,7 @@ int main(int argc, char** argv) {
     evaluate(0);
     int unfinished = 0;
     for (int g = 0; g < o.games; ++g) {
-        // The step size falls geometrically from the first value to the last.
-        const double alpha = o.alpha0 * std::pow(o.alpha1 / o.alpha0, double(g) / o.games);
+        const double alpha = o.alphaAt(g);
         learners[0].setAlpha(alpha);
         learners[1].setAlpha(alpha);
         const bool acey = int(random() % 100) < o.aceyShare;

@@ -1,6 +1,7 @@
 #pragma once
 // The contact network's learner (tdlearner.h): a position without contact is not learned,
-// the race judgement gives its value and it is the last lesson of the game.
+// the race judgement gives its value and it is the last lesson of the game. `acey`, when
+// given, says whether the game being learned from is Acey-Deucey.
 
 #include "contactnet.h"
 #include "tdlearner.h"
@@ -10,8 +11,10 @@ namespace bg {
 class ContactLearner : public TdLearner<ContactNet, ContactInputs> {
   public:
     using RaceJudge = std::function<double(const Sketch&)>;
-    ContactLearner(ContactNet& net, double alpha, double lambda, RaceJudge race)
-        : TdLearner(net, alpha, lambda, contactInputsOf,
+    ContactLearner(ContactNet& net, double alpha, double lambda, RaceJudge race,
+                   const bool* acey = nullptr)
+        : TdLearner(net, alpha, lambda,
+                    [acey](const Sketch& s) { return contactInputsOf(s, acey && *acey); },
                     [race = std::move(race)](const Sketch& s) -> std::optional<double> {
                         if (hasContact(s)) return std::nullopt;
                         return race(s);

@@ -29,11 +29,7 @@ int addSide(ContactInputs& in, const Sketch& s, int k) {
         const int n = s.n[k][d];
         if (n == 0) continue;
         pips += d * n;
-        const int at = base + (d - 1) * kContactUnitsPerPoint;
-        add(in, at, 1);
-        if (n >= 2) add(in, at + 1, 1);
-        if (n >= 3) add(in, at + 2, 1);
-        if (n > 3) add(in, at + 3, kExtraScale * float(n - 3));
+        addPointUnits(in, base + (d - 1) * kContactUnitsPerPoint, n);
     }
     const int entry = base + kLastPoint * kContactUnitsPerPoint;
     const int onBar = s.bar[k];
@@ -104,7 +100,7 @@ int escapesOf(const Sketch& s, int side) {
     return ways;
 }
 
-ContactInputs contactInputsOf(const Sketch& s) {
+ContactInputs contactInputsOf(const Sketch& s, bool acey) {
     ContactInputs in;
     const int pips0 = addSide(in, s, 0);
     const int pips1 = addSide(in, s, 1);
@@ -122,7 +118,8 @@ ContactInputs contactInputsOf(const Sketch& s) {
     }
     addLaterFeatures(in, s, 0);
     addLaterFeatures(in, s, 1);
-    add(in, kContactInputs - 1, kLeadScale * float(pips1 - pips0));
+    add(in, kContactLeadInput, kLeadScale * float(pips1 - pips0));
+    if (acey) add(in, kContactAceyInput, 1);
     return in;
 }
 
@@ -130,8 +127,8 @@ ContactOutput runContactNet(const ContactNet& net, const ContactInputs& in) {
     return runSparseNet(net, in);
 }
 
-double contactValue(const ContactNet& net, const Sketch& s) {
-    return runContactNet(net, contactInputsOf(s)).value;
+double contactValue(const ContactNet& net, const Sketch& s, bool acey) {
+    return runContactNet(net, contactInputsOf(s, acey)).value;
 }
 
 } // namespace bg

@@ -12,7 +12,6 @@ namespace {
 
 constexpr float kPipScale = 1.0f / 100;
 constexpr float kPieceScale = 1.0f / kPieces;
-constexpr float kExtraScale = 0.5f; // pieces beyond three on a point
 constexpr float kLogitScale = 0.25f;
 constexpr double kLogitLimit = 12;
 
@@ -23,11 +22,7 @@ void addSide(RaceInputs& in, const Sketch& s, int k) {
         const int n = s.n[k][d];
         if (n == 0) continue;
         pips += d * n;
-        const int at = base + (d - 1) * kRaceUnitsPerPoint;
-        in.add(at, 1);
-        if (n >= 2) in.add(at + 1, 1);
-        if (n >= 3) in.add(at + 2, 1);
-        if (n > 3) in.add(at + 3, kExtraScale * float(n - 3));
+        addPointUnits(in, base + (d - 1) * kRaceUnitsPerPoint, n);
     }
     const int after = base + kFullDistance * kRaceUnitsPerPoint;
     in.add(after, kPieceScale * float(s.off[k]));

@@ -19,7 +19,7 @@
 
 namespace bg {
 
-inline constexpr int kRaceUnitsPerPoint = 4;
+inline constexpr int kRaceUnitsPerPoint = kPointUnits;
 inline constexpr int kRaceSideInputs = kFullDistance * kRaceUnitsPerPoint + 3;
 inline constexpr int kRaceInputs = 2 * kRaceSideInputs + 2; // the formula, and Acey-Deucey
 inline constexpr int kRaceHidden = 32;
