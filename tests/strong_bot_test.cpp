@@ -337,9 +337,32 @@ TEST(StrongBot, LookAheadScoresItsChoiceAsValueOfDoes) {
     }
 }
 
-// Before both sides are home a race is judged by a formula, not the tables. Its chances must
-// be what the races of the bot's own play make of them: where it says one in ten, or nine in
-// ten, that many of those races are won, in seeded games it never saw fitted. Each side's
+// With no time for the look-ahead, the judgement alone chooses, and says so.
+TEST(StrongBot, LookAheadOutOfTimeLeavesTheJudgementsChoice) {
+    Board b;
+    b.setpawnstobeginning();
+    for (int q : {1, 2})
+        b.side[q].pips = b.configpips(q);
+    b.currentplayer = 2;
+    b.dice = {6, 4, 0, 0};
+    StrongPlanner alone;
+    alone.setLookAhead(false);
+    const Plan judged = alone.plan(b);
+    StrongPlanner hurried;
+    hurried.setBudgetMs(-1);
+    const Plan plan = hurried.plan(b);
+    EXPECT_FALSE(plan.lookedAhead);
+    EXPECT_EQ(hurried.fallbacks(), 1);
+    ASSERT_EQ(plan.count, judged.count);
+    for (int i = 0; i < plan.count; ++i)
+        EXPECT_EQ(plan.steps[size_t(i)], judged.steps[size_t(i)]) << "step " << i;
+    EXPECT_EQ(plan.score, judged.score);
+}
+
+// Before both sides are home a race is judged by the race network, not the tables. Its
+// chances must be what the races of the bot's own play make of them: where it says one in
+// ten, or nine in ten, that many of those races are won, in seeded games it never learned
+// from. Each side's
 // first race position of a game counts, so that the positions counted are nearly independent.
 // One formula for both games, with a spread chosen by hand, was too sure of the trailing side
 // and not sure enough of the leader: by four to seven points in normal games, and by seven or

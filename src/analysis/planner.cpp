@@ -188,17 +188,27 @@ void StrongPlanner::lookAheadOver(Search& s) {
     }
     // One play, or a race the judgement already knows well: nothing to look at.
     if (candidates < 2 || !contact) return;
+    // The best by the judgement first: when time runs out, those looked at are the likeliest.
+    std::array<const Ending*, kLookAheadPlays> order{};
+    int n = 0;
+    for (int i = 0; i < s.endingCount; ++i)
+        if (s.endings[i].score >= floor) order[n++] = &s.endings[i];
+    std::stable_sort(order.begin(), order.begin() + n,
+                     [](const Ending* a, const Ending* b) { return a->score > b->score; });
     double bestValue = -1;
     const Ending* chosen = nullptr;
-    for (int i = 0; i < s.endingCount; ++i) {
-        const Ending& e = s.endings[i];
-        if (e.score < floor) continue;
+    int seen = 0;
+    for (int i = 0; i < n; ++i) {
+        const Ending& e = *order[i];
         bool inTime = true;
         const double value = e.score >= 1.0 ? 1.0 : afterReplies(e.board, e.again, inTime);
         if (!inTime) {
-            ++m_fallbacks; // out of time: the judgement alone has chosen
-            return;
+            ++m_fallbacks;
+            // Out of time: the best of two or more looked at, or else the judgement alone.
+            if (seen < 2) return;
+            break;
         }
+        ++seen;
         if (value > bestValue) {
             bestValue = value;
             chosen = &e;

@@ -12,8 +12,9 @@
 // more: for each, over the 21 throws that may come next, the position after the opponent's
 // best reply (or, after an Acey-Deucey double, after this player's own next throw) is judged,
 // and the play whose average is best is taken. The look-ahead has a budget of time on the
-// calling thread; when it is spent before every candidate is seen, the judgement alone
-// decides. A race is not looked at further: its judgement is exact or close to it.
+// calling thread and looks at the candidates best first; when the budget is spent before
+// every one is seen, the best average of those seen decides, or the judgement alone when
+// fewer than two were. A race is not looked at further: its judgement is exact or close to it.
 //
 // It reads a position and nothing else: the host's driver (strongbot.h) plays its plan, and
 // any other caller may ask it about any position.
@@ -54,7 +55,7 @@ class StrongPlanner {
     Plan plan(const Board& b);
     // The plan after an Acey-Deucey 1-2: the double to choose first, then its moves.
     Plan planDouble(const Board& b);
-    // Throws whose look-ahead ran out of time, so that the judgement alone chose.
+    // Throws whose look-ahead ran out of time before it saw every candidate.
     long fallbacks() const { return m_fallbacks; }
     // The winning chances of the player who made `end` (its currentplayer), judged as a plan
     // that looked ahead (or not) judges its own ending, so that a play the planner did not
