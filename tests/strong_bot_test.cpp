@@ -287,7 +287,7 @@ class FormulaForOneSeat : public PositionJudge {
   public:
     int formulaSeat = 0;
     double judge(const Sketch& s, int player, bool acey) const override {
-        if (hasContact(s)) return contactValue(shippedContactNet(), s, acey);
+        if (hasContact(s)) return contactValue(shippedContactNet(), s);
         if (player == formulaSeat && !bothHome(s)) return raceFormula(s, acey);
         return raceValue(s, acey);
     }

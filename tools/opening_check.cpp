@@ -24,7 +24,7 @@ class FileJudge : public PositionJudge {
   public:
     explicit FileJudge(const ContactNet& net) : m_net(net) {}
     double judge(const Sketch& s, int, bool acey) const override {
-        return hasContact(s) ? contactValue(m_net, s, acey) : raceValue(s, acey);
+        return hasContact(s) ? contactValue(m_net, s) : raceValue(s, acey);
     }
 
   private:

@@ -70,7 +70,7 @@ class RaceTrainingJudge : public PositionJudge {
     explicit RaceTrainingJudge(const RaceNet& net) : m_net(net) {}
     int formulaSeat = 0;
     double judge(const Sketch& s, int player, bool acey) const override {
-        if (hasContact(s)) return contactValue(shippedContactNet(), s, acey);
+        if (hasContact(s)) return contactValue(shippedContactNet(), s);
         if (const std::optional<double> known = settled(s, acey)) return *known;
         return player == formulaSeat ? raceFormula(s, acey) : raceNetValue(m_net, s, acey);
     }
@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
         // Every seat plays its races by the formula while the positions are collected.
         struct Formula : PositionJudge {
             double judge(const Sketch& s, int, bool acey) const override {
-                if (hasContact(s)) return contactValue(shippedContactNet(), s, acey);
+                if (hasContact(s)) return contactValue(shippedContactNet(), s);
                 if (const std::optional<double> known = settled(s, acey)) return *known;
                 return raceFormula(s, acey);
             }

@@ -76,7 +76,7 @@ class TrainingJudge : public PositionJudge {
         if (player == previousSeat)
             return hasContact(s) ? previous::netValue(previous::trainedNet(), asPrevious(s))
                                  : previous::raceChance(asPrevious(s));
-        return hasContact(s) ? contactValue(m_net, s, acey) : raceValue(s, acey);
+        return hasContact(s) ? contactValue(m_net, s) : raceValue(s, acey);
     }
 
   private:
@@ -167,25 +167,18 @@ void writeWeights(const ContactNet& net, const Options& o, int games) {
 }
 
 // Weights an earlier run wrote (its layout, then every weight). A network with fewer hidden
-// units, or without the inputs added last, is widened: its units are kept, the new ones start
-// nearly silent and the new inputs with no weight, so the wider network first plays as the
-// narrower one did.
+// units of the same inputs is widened: its units are kept and the new ones start nearly
+// silent, so the wider network first plays as the narrower one did.
 void loadStart(ContactNet& net, const std::string& path, std::mt19937& random) {
     FILE* f = std::fopen(path.c_str(), "rb");
     uint32_t layout = 0;
     const bool header = f && std::fread(&layout, sizeof layout, 1, f) == 1;
-    int inputs = 0, hidden = 0;
-    for (int in : {kContactInputs, kContactAceyInput}) {
-        const long rest = long(layout) - long(in) * 100003L - 3;
-        if (rest >= 0 && rest % 101 == 0 && rest / 101 >= 1 && rest / 101 <= kContactHidden) {
-            inputs = in;
-            hidden = int(rest / 101);
-            break;
-        }
-    }
-    const size_t count = size_t(inputs + 2) * hidden + 1;
+    const long rest = long(layout) - long(kContactInputs) * 100003L - 3;
+    const int hidden = rest >= 0 && rest % 101 == 0 ? int(rest / 101) : 0;
+    const size_t count = size_t(kContactInputs + 2) * hidden + 1;
     std::vector<float> old(count);
-    if (!header || hidden < 1 || std::fread(old.data(), sizeof(float), count, f) != count) {
+    if (!header || hidden < 1 || hidden > kContactHidden ||
+        std::fread(old.data(), sizeof(float), count, f) != count) {
         std::fprintf(stderr, "%s: not weights of these inputs\n", path.c_str());
         std::exit(1);
     }
@@ -194,11 +187,9 @@ void loadStart(ContactNet& net, const std::string& path, std::mt19937& random) {
     for (int h = 0; h < kContactHidden; ++h) {
         const bool kept = h < hidden;
         for (int i = 0; i < kContactInputs; ++i)
-            net.inHidden(i, h) = !kept       ? net.inHidden(i, h)
-                                 : i < inputs ? old[size_t(i) * hidden + h]
-                                              : 0.0f;
-        net.hiddenBias(h) = kept ? old[size_t(inputs) * hidden + h] : 0.0f;
-        net.hiddenOut(h) = kept ? old[size_t(inputs + 1) * hidden + h] : small(random);
+            net.inHidden(i, h) = kept ? old[size_t(i) * hidden + h] : net.inHidden(i, h);
+        net.hiddenBias(h) = kept ? old[size_t(kContactInputs) * hidden + h] : 0.0f;
+        net.hiddenOut(h) = kept ? old[size_t(kContactInputs + 1) * hidden + h] : small(random);
     }
     net.outBias() = old[count - 1];
 }
@@ -265,8 +256,8 @@ int main(int argc, char** argv) {
     TrainingJudge judge(*net);
     bool aceyGame = false;
     auto race = [&aceyGame](const Sketch& s) { return raceValue(s, aceyGame); };
-    ContactLearner learners[2] = {{*net, o.alpha0, o.lambda, race, &aceyGame},
-                                  {*net, o.alpha0, o.lambda, race, &aceyGame}};
+    ContactLearner learners[2] = {{*net, o.alpha0, o.lambda, race},
+                                  {*net, o.alpha0, o.lambda, race}};
     StrongPlanner teacher;
     teacher.setJudge(&judge);
     teacher.setBudgetMs(1e9); // every lesson looks at all 21 throws

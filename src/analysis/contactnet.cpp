@@ -100,7 +100,7 @@ int escapesOf(const Sketch& s, int side) {
     return ways;
 }
 
-ContactInputs contactInputsOf(const Sketch& s, bool acey) {
+ContactInputs contactInputsOf(const Sketch& s) {
     ContactInputs in;
     const int pips0 = addSide(in, s, 0);
     const int pips1 = addSide(in, s, 1);
@@ -119,7 +119,6 @@ ContactInputs contactInputsOf(const Sketch& s, bool acey) {
     addLaterFeatures(in, s, 0);
     addLaterFeatures(in, s, 1);
     add(in, kContactLeadInput, kLeadScale * float(pips1 - pips0));
-    if (acey) add(in, kContactAceyInput, 1);
     return in;
 }
 
@@ -127,8 +126,8 @@ ContactOutput runContactNet(const ContactNet& net, const ContactInputs& in) {
     return runSparseNet(net, in);
 }
 
-double contactValue(const ContactNet& net, const Sketch& s, bool acey) {
-    return runContactNet(net, contactInputsOf(s, acey)).value;
+double contactValue(const ContactNet& net, const Sketch& s) {
+    return runContactNet(net, contactInputsOf(s)).value;
 }
 
 } // namespace bg

@@ -11,11 +11,9 @@
 //  - what a raw board hides, for each side: the shots at its lone pieces and what those hits
 //    cost in pips, its longest prime, its home-board points, its pieces still back, the
 //    escapes open to its rearmost piece, its anchors in the other's home board, its timing
-//    (the pips still to bring home) and its lone pieces; and the pip lead;
-//  - whether the game is Acey-Deucey, whose start pile and 1-2 make the same-looking position
-//    worth something else: one network serves both games without blurring the two.
-// Each part was added after the one before it, so training could start from the weights of
-// the network before (a new input starts with no weight and changes nothing at first).
+//    (the pips still to bring home) and its lone pieces; and the pip lead.
+// The first part is laid out as the network before it had them, so training could start
+// from that network's weights.
 
 #include "evaluation.h"
 #include "sparsenet.h"
@@ -32,8 +30,7 @@ inline constexpr int kContactSideFeatures = 5;  // back, escapes, anchors, timin
 inline constexpr int kContactFeatureStart = 2 * kContactSideInputs;
 inline constexpr int kContactLaterFeatureStart = kContactFeatureStart + kContactFirstFeatures;
 inline constexpr int kContactLeadInput = kContactLaterFeatureStart + 2 * kContactSideFeatures;
-inline constexpr int kContactAceyInput = kContactLeadInput + 1;
-inline constexpr int kContactInputs = kContactAceyInput + 1;
+inline constexpr int kContactInputs = kContactLeadInput + 1;
 inline constexpr int kContactHidden = 128;
 using ContactNet = SparseNet<kContactInputs, kContactHidden>;
 using ContactInputs = SparseInputs<kContactInputs>;
@@ -42,9 +39,9 @@ inline constexpr int kContactWeightCount = ContactNet::kWeightCount;
 // Ties generated weights to this layout: changes with any of the sizes above.
 inline constexpr uint32_t kContactLayout = sparseLayout(kContactInputs, kContactHidden);
 
-ContactInputs contactInputsOf(const Sketch& s, bool acey = false);
+ContactInputs contactInputsOf(const Sketch& s);
 ContactOutput runContactNet(const ContactNet& net, const ContactInputs& in);
-double contactValue(const ContactNet& net, const Sketch& s, bool acey = false);
+double contactValue(const ContactNet& net, const Sketch& s);
 
 // The share of the 36 throws with which the rearmost piece of `side` gets past the points
 // the other side holds within twelve pips in front of it.

@@ -266,7 +266,7 @@ double StrongPlanner::afterReplies(const Board& end, bool again, bool& inTime) {
 double StrongPlanner::judge(const Sketch& sketch, int player, bool acey) const {
     if (m_judge) return m_judge->judge(sketch, player, acey);
     if (!hasContact(sketch)) return raceValue(sketch, acey);
-    return contactValue(shippedContactNet(), sketch, acey);
+    return contactValue(shippedContactNet(), sketch);
 }
 
 } // namespace bg
