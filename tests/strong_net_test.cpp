@@ -4,8 +4,6 @@
 #include "contactlearner.h"
 #include "contactnet.h"
 #include "race.h"
-#include "racenet.h"
-#include "bearofftable.h"
 
 #include <gtest/gtest.h>
 
@@ -85,36 +83,6 @@ TEST(StrongNet, RaceChancesFollowThePipLead) {
     const Pile spread = {{4, 3}, {5, 3}, {6, 3}};                // 45 pips
     const Pile piled = {{1, 4}, {2, 3}, {6, 4}, {4, 1}, {5, 1}}; // 43 pips, crowded
     EXPECT_GT(raceChance(sketch(spread, even)), raceChance(sketch(piled, even)));
-}
-
-TEST(StrongNet, RaceNetworkFollowsTheLeadAndKnowsTheEnds) {
-    // Two of ours still outside against their bear-off: the nearer, the better, in both games.
-    const Pile theirs = {{1, 3}, {2, 3}, {3, 3}, {4, 2}, {5, 2}, {6, 2}};
-    for (bool acey : {false, true}) {
-        double previous = 0;
-        for (int far : {14, 12, 11, 10, 9, 8}) {
-            const Sketch s = sketch({{1, 3}, {2, 3}, {3, 3}, {4, 2}, {5, 2}, {far, 2}}, theirs);
-            ASSERT_FALSE(hasContact(s));
-            ASSERT_FALSE(bothHome(s));
-            const double chance = raceValue(s, acey);
-            EXPECT_DOUBLE_EQ(chance, raceNetValue(shippedRaceNet(), s, acey));
-            EXPECT_GT(chance, previous) << "last two pieces at " << far << (acey ? ", acey" : "");
-            previous = chance;
-        }
-        // Where the race is all but decided, so is the network.
-        const Sketch ahead = sketch({{7, 1}}, {{18, 15}});
-        ASSERT_FALSE(hasContact(ahead));
-        EXPECT_GT(raceValue(ahead, acey), 0.97);
-        EXPECT_LT(raceValue(flipped(ahead), acey), 0.03);
-        // All borne off is a certain win, whatever the network says.
-        EXPECT_EQ(raceValue(sketch({}, {{20, 15}}), acey), 1.0);
-        EXPECT_EQ(raceValue(sketch({{20, 15}}, {}), acey), 0.0);
-    }
-    // A lead of twelve pips is less sure in Acey-Deucey, whose 1-2 may turn the race.
-    const Sketch lead12 = sketch({{7, 4}, {8, 4}, {9, 4}, {10, 3}}, {{7, 4}, {8, 4}, {9, 4}, {14, 3}});
-    ASSERT_FALSE(hasContact(lead12));
-    EXPECT_LT(std::abs(raceValue(lead12, true) - 0.5), std::abs(raceValue(lead12, false) - 0.5))
-        << raceValue(lead12, true) << " against " << raceValue(lead12, false);
 }
 
 TEST(StrongNet, HandMadeInputsSeeBlockingPointsAndCostlyShots) {

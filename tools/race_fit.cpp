@@ -1,4 +1,4 @@
-// Fits the constants of the race formula (race.cpp, an input of the race network) to how the
+// Fits the constants of the race judgement before both sides are home (race.cpp) to how the
 // races of the strong bot's own self-play end: every position without contact a side leaves,
 // until both sides are home, with whether that side went on to win. The model is the one
 // race.cpp uses, logit = (lead * (their count - ours) + onRoll) / sqrt(both counts), fitted

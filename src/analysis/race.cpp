@@ -1,7 +1,6 @@
 #include "race.h"
 
 #include "bearofftable.h"
-#include "racenet.h"
 
 #include <atomic>
 #include <cmath>
@@ -20,8 +19,8 @@ struct AbandonAtExit {
     ~AbandonAtExit() { abandonBearOffTables(); }
 } g_abandonAtExit;
 
-// The race formula: the chances follow the lead in race counts, the more surely the shorter
-// the race: logit = (lead * (their count - ours) + onRoll) / sqrt(both counts). The
+// Before both sides are home the chances follow the lead in race counts, the more surely the
+// shorter the race: logit = (lead * (their count - ours) + onRoll) / sqrt(both counts). The
 // constants are fitted by logistic regression to how the races of the strong bot's own
 // self-play ended (tools/race_fit.cpp: `--games 10000 --seed 1`, and 6,000 games with
 // `--acey`); Acey-Deucey's 1-2 makes its races far less sure. One spread chosen by hand for
@@ -34,8 +33,6 @@ struct RaceFit {
 constexpr RaceFit kNormalRace{1.5933, -6.6277};
 constexpr RaceFit kAceyRace{0.8737, -4.1659};
 
-} // namespace
-
 double raceFormula(const Sketch& s, bool acey) {
     if (s.off[1] == kPieces) return 0;
     if (s.off[0] == kPieces) return 1;
@@ -44,6 +41,8 @@ double raceFormula(const Sketch& s, bool acey) {
     const double logit = (fit.lead * (theirs - ours) + fit.onRoll) / std::sqrt(ours + theirs);
     return 1.0 / (1.0 + std::exp(-logit));
 }
+
+} // namespace
 
 void prepareRaceTables() {
     if (g_started.exchange(true)) return;
@@ -62,9 +61,7 @@ double raceValue(const Sketch& s, bool acey) {
     // Tables still being computed are waited for: every judgement stays the same, and a game
     // that reaches a bear-off so soon after the start is rare.
     if (bothHome(s)) return bearOffChance(s, acey);
-    if (s.off[1] == kPieces) return 0;
-    if (s.off[0] == kPieces) return 1;
-    return raceNetValue(shippedRaceNet(), s, acey);
+    return raceFormula(s, acey);
 }
 
 } // namespace bg
