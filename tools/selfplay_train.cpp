@@ -48,13 +48,21 @@ using namespace bg::training;
 
 namespace {
 
-struct Options : RunOptions {
-    Options() { out = "contactweights.cpp"; }
+struct Options {
+    int games = 100000;
+    unsigned seed = 1;
+    std::string out = "contactweights.cpp";
+    std::string curve;
+    int every = 5000;
+    int evalGames = 400;
+    int aceyShare = 25;
     bool fromPrevious = true;
     bool fromShipped = false;
     int standardShare = 0;
     bool standardAhead = true;
     std::string startFile; // raw weights a former run wrote beside its source file
+    double alpha0 = 0.02, alpha1 = 0.002;
+    double lambda = 0.7;
     bool aheadLessons = false; // --lessons ahead: taught by the look-ahead, not by TD
 };
 
@@ -228,8 +236,24 @@ void initialise(ContactNet& net, const Options& o, std::mt19937& random) {
 
 Options parse(int argc, char** argv) {
     Options o;
-    readOptions(argc, argv, o, [&o](const std::string& key, const char* v) {
-        if (key == "--start") {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string key = argv[i];
+        const char* v = argv[i + 1];
+        if (key == "--games")
+            o.games = std::max(1, std::atoi(v));
+        else if (key == "--seed")
+            o.seed = unsigned(std::strtoul(v, nullptr, 10));
+        else if (key == "--out")
+            o.out = v;
+        else if (key == "--curve")
+            o.curve = v;
+        else if (key == "--every")
+            o.every = std::max(1, std::atoi(v));
+        else if (key == "--eval-games")
+            o.evalGames = std::max(0, std::atoi(v));
+        else if (key == "--acey")
+            o.aceyShare = std::atoi(v);
+        else if (key == "--start") {
             o.fromPrevious = std::strcmp(v, "previous") == 0;
             o.fromShipped = std::strcmp(v, "shipped") == 0;
             if (std::strcmp(v, "random") != 0 && !o.fromPrevious && !o.fromShipped) o.startFile = v;
@@ -237,12 +261,17 @@ Options parse(int argc, char** argv) {
             o.standardShare = std::clamp(std::atoi(v), 0, 100);
         else if (key == "--standard-lessons")
             o.standardAhead = std::strcmp(v, "ahead") == 0;
+        else if (key == "--alpha")
+            std::sscanf(v, "%lf,%lf", &o.alpha0, &o.alpha1);
+        else if (key == "--lambda")
+            o.lambda = std::atof(v);
         else if (key == "--lessons")
             o.aheadLessons = std::strcmp(v, "ahead") == 0;
-        else
-            return false;
-        return true;
-    });
+        else {
+            std::fprintf(stderr, "unknown option %s\n", key.c_str());
+            std::exit(2);
+        }
+    }
     return o;
 }
 
@@ -292,7 +321,8 @@ int main(int argc, char** argv) {
     evaluate(0);
     int unfinished = 0;
     for (int g = 0; g < o.games; ++g) {
-        const double alpha = o.alphaAt(g);
+        // The step size falls geometrically from the first value to the last.
+        const double alpha = o.alpha0 * std::pow(o.alpha1 / o.alpha0, double(g) / o.games);
         learners[0].setAlpha(alpha);
         learners[1].setAlpha(alpha);
         const bool acey = int(random() % 100) < o.aceyShare;

@@ -29,7 +29,11 @@ int addSide(ContactInputs& in, const Sketch& s, int k) {
         const int n = s.n[k][d];
         if (n == 0) continue;
         pips += d * n;
-        addPointUnits(in, base + (d - 1) * kContactUnitsPerPoint, n);
+        const int at = base + (d - 1) * kContactUnitsPerPoint;
+        add(in, at, 1);
+        if (n >= 2) add(in, at + 1, 1);
+        if (n >= 3) add(in, at + 2, 1);
+        if (n > 3) add(in, at + 3, kExtraScale * float(n - 3));
     }
     const int entry = base + kLastPoint * kContactUnitsPerPoint;
     const int onBar = s.bar[k];
@@ -118,7 +122,7 @@ ContactInputs contactInputsOf(const Sketch& s) {
     }
     addLaterFeatures(in, s, 0);
     addLaterFeatures(in, s, 1);
-    add(in, kContactLeadInput, kLeadScale * float(pips1 - pips0));
+    add(in, kContactInputs - 1, kLeadScale * float(pips1 - pips0));
     return in;
 }
 

@@ -23,14 +23,14 @@
 
 namespace bg {
 
-inline constexpr int kContactUnitsPerPoint = kPointUnits;
+inline constexpr int kContactUnitsPerPoint = 4;
 inline constexpr int kContactSideInputs = kLastPoint * kContactUnitsPerPoint + 5;
 inline constexpr int kContactFirstFeatures = 8; // shots, hit losses, primes, home boards
 inline constexpr int kContactSideFeatures = 5;  // back, escapes, anchors, timing, blots
 inline constexpr int kContactFeatureStart = 2 * kContactSideInputs;
 inline constexpr int kContactLaterFeatureStart = kContactFeatureStart + kContactFirstFeatures;
-inline constexpr int kContactLeadInput = kContactLaterFeatureStart + 2 * kContactSideFeatures;
-inline constexpr int kContactInputs = kContactLeadInput + 1;
+inline constexpr int kContactInputs =
+    kContactLaterFeatureStart + 2 * kContactSideFeatures + 1; // and the pip lead
 inline constexpr int kContactHidden = 128;
 using ContactNet = SparseNet<kContactInputs, kContactHidden>;
 using ContactInputs = SparseInputs<kContactInputs>;

@@ -179,20 +179,17 @@ void StrongPlanner::refineDoubles(Search& s) {
 void StrongPlanner::lookAheadOver(Search& s) {
     const double floor = s.best.score - kLookAheadMargin;
     bool contact = false;
-    int candidates = 0;
+    std::array<const Ending*, kLookAheadPlays> order{};
+    int n = 0;
     for (int i = 0; i < s.endingCount; ++i) {
         const Ending& e = s.endings[i];
         if (e.score < floor) continue;
-        ++candidates;
+        order[n++] = &e;
         if (hasContact(sketchOf(e.board, s.player))) contact = true;
     }
     // One play, or a race the judgement already knows well: nothing to look at.
-    if (candidates < 2 || !contact) return;
+    if (n < 2 || !contact) return;
     // The best by the judgement first: when time runs out, those looked at are the likeliest.
-    std::array<const Ending*, kLookAheadPlays> order{};
-    int n = 0;
-    for (int i = 0; i < s.endingCount; ++i)
-        if (s.endings[i].score >= floor) order[n++] = &s.endings[i];
     std::stable_sort(order.begin(), order.begin() + n,
                      [](const Ending* a, const Ending* b) { return a->score > b->score; });
     double bestValue = -1;

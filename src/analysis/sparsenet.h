@@ -55,18 +55,6 @@ struct SparseInputs {
     }
 };
 
-// The pieces one side has on one point, as the networks read them: four inputs from `at`,
-// one for a piece, one for two, one for three, and half a unit for each piece beyond three.
-template <int Inputs>
-void addPointUnits(SparseInputs<Inputs>& in, int at, int pieces) {
-    if (pieces == 0) return;
-    in.add(at, 1);
-    if (pieces >= 2) in.add(at + 1, 1);
-    if (pieces >= 3) in.add(at + 2, 1);
-    if (pieces > 3) in.add(at + 3, 0.5f * float(pieces - 3));
-}
-inline constexpr int kPointUnits = 4;
-
 // The network's answer, with the hidden layer kept for learning.
 template <int Hidden>
 struct SparseOutput {
