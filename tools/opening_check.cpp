@@ -5,31 +5,18 @@
 // Usage: opening_check WEIGHTS.cpp.bin ... (the raw weights selfplay_train writes beside its
 // source file); with no argument, the shipped network.
 
-#include "contactnet.h"
+#include "judges.h"
 #include "moverules.h"
-#include "planner.h"
-#include "race.h"
 #include "weightsfile.h"
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 
 using namespace bg;
 
 namespace {
-
-class FileJudge : public PositionJudge {
-  public:
-    explicit FileJudge(const ContactNet& net) : m_net(net) {}
-    double judge(const Sketch& s, int, bool acey) const override {
-        return hasContact(s) ? contactValue(m_net, s) : raceValue(s, acey);
-    }
-
-  private:
-    const ContactNet& m_net;
-};
 
 // Player 1's points as it counts them, 24 where it starts.
 int at(const Board& b, int distance) {
@@ -109,7 +96,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: not weights of this layout\n", argv[i]);
             return 1;
         }
-        FileJudge judge(*net);
+        training::NetJudge judge(*net);
         check(&judge, argv[i]);
     }
     return 0;

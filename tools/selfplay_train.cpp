@@ -25,8 +25,8 @@
 // The same arguments give the same weights: every game is seeded from `seed`.
 
 #include "contactlearner.h"
+#include "judges.h"
 #include "planner.h"
-#include "previous/positionnet.h"
 #include "race.h"
 #include "strongbot.h"
 #include "traininggame.h"
@@ -66,29 +66,18 @@ struct Options {
     bool aheadLessons = false; // --lessons ahead: taught by the look-ahead, not by TD
 };
 
-previous::Sketch asPrevious(const Sketch& s) {
-    previous::Sketch p;
-    p.n = s.n;
-    p.bar = s.bar;
-    p.off = s.off;
-    return p;
-}
-
 // The network in training for every seat but `previousSeat`, which judges as the frozen
-// previous bot did: its network for contact, the race formula otherwise.
+// previous bot did.
 class TrainingJudge : public PositionJudge {
   public:
     explicit TrainingJudge(const ContactNet& net) : m_net(net) {}
     int previousSeat = 0;
     double judge(const Sketch& s, int player, bool acey) const override {
-        if (player == previousSeat)
-            return hasContact(s) ? previous::netValue(previous::trainedNet(), asPrevious(s))
-                                 : previous::raceChance(asPrevious(s));
-        return hasContact(s) ? contactValue(m_net, s) : raceValue(s, acey);
+        return player == previousSeat ? previousValue(s) : m_net.judge(s, player, acey);
     }
 
   private:
-    const ContactNet& m_net;
+    NetJudge m_net;
 };
 
 // One self-play game, both sides learning. Returns the winner (0: unfinished).

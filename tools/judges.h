@@ -1,0 +1,38 @@
+#pragma once
+// The judgements the developer programs set against each other: a network of the shipped
+// layout (trained weights read from a file, or in training), and the frozen previous bot's.
+
+#include "contactnet.h"
+#include "planner.h"
+#include "previous/positionnet.h"
+#include "race.h"
+
+namespace bg::training {
+
+// Contact by `net`, races by the race judgement.
+class NetJudge : public PositionJudge {
+  public:
+    explicit NetJudge(const ContactNet& net) : m_net(net) {}
+    double judge(const Sketch& s, int, bool acey) const override {
+        return hasContact(s) ? contactValue(m_net, s) : raceValue(s, acey);
+    }
+
+  private:
+    const ContactNet& m_net;
+};
+
+// As the frozen previous strong bot judged: its network for contact, its race formula else.
+inline double previousValue(const Sketch& s) {
+    previous::Sketch p;
+    p.n = s.n;
+    p.bar = s.bar;
+    p.off = s.off;
+    return hasContact(s) ? previous::netValue(previous::trainedNet(), p) : previous::raceChance(p);
+}
+
+class PreviousJudge : public PositionJudge {
+  public:
+    double judge(const Sketch& s, int, bool) const override { return previousValue(s); }
+};
+
+} // namespace bg::training
