@@ -50,13 +50,6 @@ std::unique_ptr<PositionJudge> judgeNamed(const std::string& name) {
     return std::make_unique<FileJudge>(std::move(net));
 }
 
-int onBar(const Board& b, int p) {
-    int n = 0;
-    for (int i = 1; i <= kPieces; ++i)
-        n += b.side[p].bar[i] != 0;
-    return n;
-}
-
 // 1 when `me`, who just made `end`, wins the game played out from there.
 int rollOut(Board b, int me, std::mt19937& dice, StrongPlanner& planner) {
     b.currentplayer = opponentOf(me);
@@ -132,9 +125,8 @@ int main(int argc, char** argv) {
             ++decisions;
             const Board byA = playedOut(now, a.plan(now)), byB = playedOut(now, b.plan(now));
             const Sketch sa = sketchOf(byA, mine), sb = sketchOf(byB, mine);
-            if (sa.n == sb.n && sa.bar == sb.bar && sa.off == sb.off) return;
-            const int other = opponentOf(mine);
-            if (o.onlyHits && onBar(byB, other) <= onBar(byA, other)) return;
+            if (sa == sb) return;
+            if (o.onlyHits && sb.bar[1] <= sa.bar[1]) return;
             double d = 0;
             for (int t = 0; t < o.trials; ++t) {
                 const unsigned seed = unsigned(g) * 1000003u + unsigned(t);

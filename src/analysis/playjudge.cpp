@@ -16,10 +16,6 @@ struct EndingCounter : PlayGenerator::Sink {
     }
 };
 
-bool sameSketch(const Sketch& a, const Sketch& b) {
-    return a.n == b.n && a.bar == b.bar && a.off == b.off;
-}
-
 } // namespace
 
 Board playedOut(const Board& b, const Plan& plan) {
@@ -74,7 +70,7 @@ PlayVerdict PlayJudge::judge(const Board& before, const Board& after, bool again
     }
     v.bestValue = v.best.score;
     const Board planned = playedOut(before, v.best);
-    if (sameSketch(sketchOf(planned, mover), sketchOf(made, mover))) {
+    if (sketchOf(planned, mover) == sketchOf(made, mover)) {
         v.playedValue = v.bestValue;
         v.playedIsBest = true;
         return v;

@@ -19,6 +19,7 @@ struct Sketch {
     std::array<std::array<int8_t, kFullDistance + 1>, 2> n{};
     std::array<int8_t, 2> bar{}; // how many of n[s][25] are on the bar
     std::array<int8_t, 2> off{};
+    friend bool operator==(const Sketch&, const Sketch&) = default;
 };
 
 // The position seen from `player` (empty for anybody but player 1 or 2).
