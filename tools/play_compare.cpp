@@ -4,13 +4,13 @@
 // network alone, the two endings meeting the same dice in the same trial. It prints how often
 // they differ and by how much B's play comes out ahead of A's, with its standard error.
 //
-// Usage: play_compare --a shipped|previous|FILE.bin --b shipped|previous|FILE.bin
-//        [--games N] [--trials N] [--against standard|self] [--only-hits]
+// Options: `play_compare --help`.
 // The positions are A's decisions (normal games) in games against the standard bot or
 // against itself; `--only-hits` keeps only those where B's play puts more of the opponent's
 // pieces on the bar than A's. A and B play by their judgement alone, without look-ahead.
 
 #include "judges.h"
+#include "options.h"
 #include "playjudge.h"
 #include "traininggame.h"
 
@@ -73,17 +73,16 @@ struct Options {
     bool onlyHits = false;
 };
 
+constexpr const char* kUsage =
+    "usage: play_compare --a shipped|previous|FILE.bin --b shipped|previous|FILE.bin\n"
+    "       [--games N] [--trials N] [--against standard|self] [--only-hits]\n";
+
 Options parse(int argc, char** argv) {
     Options o;
-    for (int i = 1; i < argc; ++i) {
-        const std::string key = argv[i];
-        const char* v = i + 1 < argc ? argv[i + 1] : "";
-        if (key == "--only-hits") {
+    readOptions(argc, argv, kUsage, {"--only-hits"}, [&o](std::string_view key, const char* v) {
+        if (key == "--only-hits")
             o.onlyHits = true;
-            continue;
-        }
-        ++i;
-        if (key == "--a")
+        else if (key == "--a")
             o.a = v;
         else if (key == "--b")
             o.b = v;
@@ -93,11 +92,10 @@ Options parse(int argc, char** argv) {
             o.trials = std::max(1, std::atoi(v));
         else if (key == "--against")
             o.againstStandard = std::strcmp(v, "self") != 0;
-        else {
-            std::fprintf(stderr, "unknown option %s\n", key.c_str());
-            std::exit(2);
-        }
-    }
+        else
+            return false;
+        return true;
+    });
     return o;
 }
 

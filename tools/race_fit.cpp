@@ -9,6 +9,7 @@
 // The games are seeded: the same arguments give the same constants.
 
 #include "bearofftable.h"
+#include "options.h"
 #include "race.h"
 #include "traininggame.h"
 
@@ -16,7 +17,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 using namespace bg;
@@ -96,18 +96,18 @@ int main(int argc, char** argv) {
     int games = 10000;
     unsigned seed = 1;
     bool acey = false;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--games") && i + 1 < argc)
-            games = std::atoi(argv[++i]);
-        else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc)
-            seed = unsigned(std::strtoul(argv[++i], nullptr, 10));
-        else if (!std::strcmp(argv[i], "--acey"))
-            acey = true;
-        else {
-            std::fprintf(stderr, "usage: race_fit [--games N] [--seed S] [--acey]\n");
-            return 2;
-        }
-    }
+    readOptions(argc, argv, "usage: race_fit [--games N] [--seed S] [--acey]\n", {"--acey"},
+                [&](std::string_view key, const char* v) {
+                    if (key == "--games")
+                        games = std::atoi(v);
+                    else if (key == "--seed")
+                        seed = unsigned(std::strtoul(v, nullptr, 10));
+                    else if (key == "--acey")
+                        acey = true;
+                    else
+                        return false;
+                    return true;
+                });
     prepareRaceTables();
     std::vector<Race> fitted, held;
     for (int g = 0; g < games; ++g)

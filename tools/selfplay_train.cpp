@@ -9,13 +9,10 @@
 // written to `--curve` as CSV for plot_curve.py. The weights are written at each of those
 // points too, so an interrupted run leaves its latest network.
 //
-// Usage: selfplay_train --games N --seed S --out FILE.cpp [--curve FILE.csv] [--every N]
-//        [--eval-games N] [--acey PERCENT] [--start random|previous|FILE.cpp.bin]
-//        [--alpha A0,A1] [--lambda L] [--lessons td|ahead]
-//        [--standard PERCENT] [--standard-lessons td|ahead]
-// "previous" starts from the frozen previous network for the inputs and hidden units it had;
-// "shipped" from the weights the program ships with; a .bin file is what an earlier run wrote
-// beside its weights, to go on from there.
+// Options: `selfplay_train --help`.
+// `--start previous` starts from the frozen previous network for the inputs and hidden units
+// it had; "shipped" from the weights the program ships with; a .bin file is what an earlier
+// run wrote beside its weights, to go on from there.
 //
 // `--standard` plays that share of the games against the standard bot, so that the network
 // also meets the positions such a player leads to. With ahead lessons (the default there)
@@ -26,6 +23,7 @@
 
 #include "contactlearner.h"
 #include "judges.h"
+#include "options.h"
 #include "planner.h"
 #include "race.h"
 #include "strongbot.h"
@@ -223,11 +221,15 @@ void initialise(ContactNet& net, const Options& o, std::mt19937& random) {
     net.outBias() = old.outBias();
 }
 
+constexpr const char* kUsage =
+    "usage: selfplay_train --games N --seed S --out FILE.cpp [--curve FILE.csv] [--every N]\n"
+    "       [--eval-games N] [--acey PERCENT] [--start random|previous|shipped|FILE.cpp.bin]\n"
+    "       [--alpha A0,A1] [--lambda L] [--lessons td|ahead]\n"
+    "       [--standard PERCENT] [--standard-lessons td|ahead]\n";
+
 Options parse(int argc, char** argv) {
     Options o;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string key = argv[i];
-        const char* v = argv[i + 1];
+    readOptions(argc, argv, kUsage, {}, [&o](std::string_view key, const char* v) {
         if (key == "--games")
             o.games = std::max(1, std::atoi(v));
         else if (key == "--seed")
@@ -256,11 +258,10 @@ Options parse(int argc, char** argv) {
             o.lambda = std::atof(v);
         else if (key == "--lessons")
             o.aheadLessons = std::strcmp(v, "ahead") == 0;
-        else {
-            std::fprintf(stderr, "unknown option %s\n", key.c_str());
-            std::exit(2);
-        }
-    }
+        else
+            return false;
+        return true;
+    });
     return o;
 }
 
