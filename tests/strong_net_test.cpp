@@ -148,6 +148,26 @@ TEST(StrongNet, LearningRuleFollowsTheNetworksGradient) {
     }
 }
 
+TEST(StrongNet, ASparseStepIsTheFullGradientStep) {
+    // The step by the rows of the inputs set must move every weight exactly as adding the
+    // whole gradient does: the gradient of the hidden units is taken before any weight moves.
+    for (const Sketch& s : {sketch({{6, 4}, {7, 1}, {8, 3}, {13, 5}, {24, 2}}, kStart),
+                            sketch({{1, 3}, {2, 2}, {5, 1}, {20, 1}}, {{3, 4}, {9, 1}})}) {
+        auto stepped = std::make_unique<ContactNet>(shippedContactNet());
+        auto full = std::make_unique<ContactNet>(shippedContactNet());
+        const ContactInputs in = contactInputsOf(s);
+        const ContactOutput out = runContactNet(*full, in);
+        const float step = 0.3f;
+        std::vector<float> gradient(kContactWeightCount, 0.0f);
+        addSparseGradient(*full, in, out, gradient);
+        for (int i = 0; i < kContactWeightCount; ++i)
+            full->w[i] += step * gradient[i];
+        stepSparseNet(*stepped, in, out, step);
+        EXPECT_EQ(stepped->w, full->w);
+        EXPECT_NE(stepped->w, shippedContactNet().w);
+    }
+}
+
 TEST(StrongNet, LessonsMoveEarlierPositionsTowardsTheResult) {
     const Sketch first = sketch({{6, 4}, {7, 1}, {8, 3}, {13, 5}, {24, 2}}, kStart);
     const Sketch second = sketch({{5, 2}, {6, 4}, {8, 3}, {13, 4}, {24, 2}}, kStart);

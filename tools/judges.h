@@ -6,8 +6,13 @@
 #include "planner.h"
 #include "previous/positionnet.h"
 #include "race.h"
+#include "weightsfile.h"
 
 namespace bg::training {
+
+// What the contact network's generated weights file defines.
+inline constexpr WeightsNames kContactWeightsNames{"contactnet.h", "ContactNet", "kContactLayout",
+                                                   "shippedContactNet", "The strong bot's network"};
 
 // Contact by `net`, races by the race judgement.
 class NetJudge : public PositionJudge {

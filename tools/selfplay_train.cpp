@@ -7,7 +7,8 @@
 // Every `--every` games it plays a fixed set of games against the frozen previous strong bot
 // (each seed twice, the sides swapped) and prints the share won: the learning curve, also
 // written to `--curve` as CSV for plot_curve.py. The weights are written at each of those
-// points too, so an interrupted run leaves its latest network.
+// points too, so an interrupted run leaves its latest network. With `--games 0` it only
+// measures the starting network.
 //
 // Options: `selfplay_train --help`.
 // `--start previous` starts from the frozen previous network for the inputs and hidden units
@@ -155,10 +156,7 @@ void writeWeights(const ContactNet& net, const Options& o, int games) {
         std::snprintf(origin + used, sizeof origin - used, ", %d%% against the standard bot",
                       o.standardShare);
     }
-    training::writeWeights(net, o.out,
-                           {"contactnet.h", "ContactNet", "kContactLayout", "shippedContactNet",
-                            "The strong bot's network"},
-                           origin, games);
+    training::writeWeights(net, o.out, kContactWeightsNames, origin, games);
 }
 
 // Weights an earlier run wrote (its layout, then every weight). A network with fewer hidden
@@ -231,7 +229,7 @@ Options parse(int argc, char** argv) {
     Options o;
     readOptions(argc, argv, kUsage, {}, [&o](std::string_view key, const char* v) {
         if (key == "--games")
-            o.games = std::max(1, std::atoi(v));
+            o.games = std::max(0, std::atoi(v));
         else if (key == "--seed")
             o.seed = unsigned(std::strtoul(v, nullptr, 10));
         else if (key == "--out")

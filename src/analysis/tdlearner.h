@@ -63,9 +63,7 @@ class TdLearner {
     void teach(const Sketch& s, double target) {
         const Inputs in = m_encode(s);
         const auto out = runSparseNet(m_net, in);
-        m_trace.assign(Net::kWeightCount, 0.0f);
-        addSparseGradient(m_net, in, out, m_trace);
-        update(target - out.value);
+        stepSparseNet(m_net, in, out, float(m_alpha * (target - out.value)));
     }
 
     void setAlpha(double alpha) { m_alpha = alpha; }

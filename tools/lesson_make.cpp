@@ -1,0 +1,112 @@
+// Writes lessons for the contact network (lessons.h): in self-play games of a network by its
+// judgement alone, every position with contact a side leaves is given the value the
+// look-ahead finds for it (the average over the opponent's 21 throws after its best reply),
+// with no time limit. Several of these can run at once on different seeds; lesson_fit then
+// fits a network to all their files.
+//
+// Options: `lesson_make --help`. The same arguments give the same file.
+
+#include "judges.h"
+#include "lessons.h"
+#include "options.h"
+#include "traininggame.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+
+using namespace bg;
+using namespace bg::training;
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: lesson_make --games N --seed S --out FILE.lessons [--acey PERCENT]\n"
+    "       [--net shipped|FILE.cpp.bin]\n";
+constexpr unsigned kLessonSeeds = 550000000; // apart from the trainer's and the evaluations'
+
+struct Options {
+    int games = 1000;
+    unsigned seed = 1;
+    std::string out;
+    int aceyShare = 25;
+    std::string net = "shipped";
+};
+
+Options parse(int argc, char** argv) {
+    Options o;
+    readOptions(argc, argv, kUsage, {}, [&o](std::string_view key, const char* v) {
+        if (key == "--games")
+            o.games = std::max(1, std::atoi(v));
+        else if (key == "--seed")
+            o.seed = unsigned(std::strtoul(v, nullptr, 10));
+        else if (key == "--out")
+            o.out = v;
+        else if (key == "--acey")
+            o.aceyShare = std::atoi(v);
+        else if (key == "--net")
+            o.net = v;
+        else
+            return false;
+        return true;
+    });
+    if (o.out.empty()) {
+        std::fputs(kUsage, stderr);
+        std::exit(2);
+    }
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options o = parse(argc, argv);
+    auto net = std::make_unique<ContactNet>(shippedContactNet());
+    if (o.net != "shipped" && !readWeights(o.net, *net)) {
+        std::fprintf(stderr, "%s: not weights of this layout\n", o.net.c_str());
+        return 1;
+    }
+    prepareRaceTables();
+    NetJudge judge(*net);
+    StrongPlanner teacher;
+    teacher.setJudge(&judge);
+    teacher.setBudgetMs(1e12); // every lesson looks at all 21 throws
+    std::remove(o.out.c_str());
+    std::mt19937 random(o.seed);
+    const auto started = std::chrono::steady_clock::now();
+    long written = 0;
+    for (int g = 0; g < o.games; ++g) {
+        const bool acey = int(random() % 100) < o.aceyShare;
+        Game game(kLessonSeeds + o.seed * kSeedSpacing + unsigned(g), &judge);
+        std::vector<Lesson> lessons;
+        auto watch = sim::onTurnEnds(game.sim, [&](int mover) {
+            const Board& b = game.sim.host->board();
+            Lesson l;
+            l.position = sketchOf(b, mover);
+            if (!hasContact(l.position)) return;
+            Board end = b;
+            end.currentplayer = mover;
+            l.target = float(teacher.valueOf(end, false, true));
+            l.acey = acey;
+            lessons.push_back(l);
+        });
+        sim::playBotGame(game.sim, acey, false, watch);
+        if (!appendLessons(o.out, lessons)) {
+            std::perror(o.out.c_str());
+            return 1;
+        }
+        written += long(lessons.size());
+        if ((g + 1) % 100 == 0 || g + 1 == o.games) {
+            const double s =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+            std::printf("%d games, %ld lessons, %.0f s, %.0f lessons/s\n", g + 1, written, s,
+                        double(written) / s);
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
