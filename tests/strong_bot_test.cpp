@@ -274,8 +274,10 @@ constexpr unsigned kRaceGames[2] = {600, 300}; // normal, Acey-Deucey
 constexpr double kRaceTolerance = 0.07;        // fewer races, more noise
 #else
 constexpr unsigned kRuleGames = 3000;
-// About 450 and 250 races in each place counted: a standard error near 0.017 and 0.022.
-constexpr unsigned kRaceGames[2] = {3000, 1500};
+// About 450 and 500 races in each place counted: a standard error near 0.017 and 0.016, so
+// the tolerance is nearly three of them (at 250 Acey-Deucey races it was two, and a sound
+// judgement could miss it by chance).
+constexpr unsigned kRaceGames[2] = {3000, 3000};
 constexpr double kRaceTolerance = 0.045;
 #endif
 

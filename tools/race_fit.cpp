@@ -38,6 +38,8 @@ struct Fit {
     }
 };
 
+bool g_firstOnly = false; // --first: only the first race position of each side
+
 // A seeded game of the shipped judgement against itself, one throw deep: the race as the
 // strong bot plays it.
 void collect(unsigned seed, bool acey, std::vector<Race>& out) {
@@ -46,6 +48,9 @@ void collect(unsigned seed, bool acey, std::vector<Race>& out) {
     auto watch = sim::onTurnEnds(g.sim, [&](int mover) {
         const Sketch s = sketchOf(g.sim.host->board(), mover);
         if (hasContact(s) || bothHome(s) || s.off[0] == kPieces) return;
+        if (g_firstOnly)
+            for (const auto& [seat, race] : seen)
+                if (seat == mover) return;
         seen.push_back({mover, {raceCountOf(s, 0), raceCountOf(s, 1), false, raceValue(s, acey)}});
     });
     const sim::GameResult r = sim::playBotGame(g.sim, acey, false, watch);
@@ -96,14 +101,16 @@ int main(int argc, char** argv) {
     int games = 10000;
     unsigned seed = 1;
     bool acey = false;
-    readOptions(argc, argv, "usage: race_fit [--games N] [--seed S] [--acey]\n", {"--acey"},
-                [&](std::string_view key, const char* v) {
+    readOptions(argc, argv, "usage: race_fit [--games N] [--seed S] [--acey] [--first]\n",
+                {"--acey", "--first"}, [&](std::string_view key, const char* v) {
                     if (key == "--games")
                         games = std::atoi(v);
                     else if (key == "--seed")
                         seed = unsigned(std::strtoul(v, nullptr, 10));
                     else if (key == "--acey")
                         acey = true;
+                    else if (key == "--first")
+                        g_firstOnly = true;
                     else
                         return false;
                     return true;
@@ -119,5 +126,21 @@ int main(int argc, char** argv) {
     std::printf("held-out log-loss: fit %.5f, compiled-in judgement %.5f\n",
                 logLoss(held, [&](const Race& r) { return f.chance(r); }),
                 logLoss(held, [](const Race& r) { return r.judged; }));
+    // The judgement compiled in, where it is least sure of being right: the share of races
+    // won against the chances it gave, for chances of 5-25% and of 75-95%.
+    for (auto [low, high] : {std::pair{0.05, 0.25}, std::pair{0.75, 0.95}}) {
+        double said = 0;
+        int won = 0, n = 0;
+        for (const auto* set : {&fitted, &held})
+            for (const Race& r : *set)
+                if (r.judged >= low && r.judged < high) {
+                    said += r.judged;
+                    won += r.won;
+                    ++n;
+                }
+        if (n)
+            std::printf("chances %.0f-%.0f%%: %d races, said %.1f%%, won %.1f%%\n", 100 * low,
+                        100 * high, n, 100 * said / n, 100.0 * won / n);
+    }
     return 0;
 }
