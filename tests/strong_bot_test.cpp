@@ -270,8 +270,10 @@ class AllStrong : public BotSettings {
 
 #ifdef BG_SANITIZED_BUILD
 constexpr unsigned kRuleGames = 150; // the same check, at the sanitizers' pace
-constexpr unsigned kRaceGames[2] = {600, 300}; // normal, Acey-Deucey
-constexpr double kRaceTolerance = 0.07;        // fewer races, more noise
+// normal, Acey-Deucey: at least 50 races in each place counted (300 Acey-Deucey games
+// gave exactly 50 once the new network left fewer races that sure)
+constexpr unsigned kRaceGames[2] = {600, 400};
+constexpr double kRaceTolerance = 0.07; // fewer races, more noise
 #else
 constexpr unsigned kRuleGames = 3000;
 // About 450 and 500 races in each place counted: a standard error near 0.017 and 0.016, so
