@@ -108,6 +108,13 @@ TEST(TallyRecords, EmptyCellsCountFromZeroAndOddCellsStay) {
                       "0", "",  "0", "",   "0", "", "0", "", "0", ""}));
     t.addgame("Di", {{1, "Di"}});
     EXPECT_EQ(row(t, 1), (std::vector<std::string>{"Di", "1", "1", "x", "0", "1", "1", "0", "0"}));
+
+    // A count already at the largest number stays there rather than wrapping round.
+    const char* most = "9223372036854775807";
+    t.fromText(lines({"9", "2", "0", "Di", "0", most, "0", "-3", "0", "",
+                      "0", "",  "0", "",   "0", "",   "0", "",   "0", ""}));
+    t.addgame("Di", {{1, "Di"}});
+    EXPECT_EQ(row(t, 1), (std::vector<std::string>{"Di", most, "-2", "0", "0", "1", "1", "0", "0"}));
 }
 
 TEST(TallyRecords, RemovingRowsKeepsTheOthers) {

@@ -1,6 +1,7 @@
 #include "tallyrecords.h"
 
 #include <charconv>
+#include <limits>
 
 namespace bg {
 
@@ -65,12 +66,14 @@ void TallyRecords::reset() {
     fillRow(m_grid, 0, 0, "0");
 }
 
-// A cell that does not hold a number (only a hand-edited file has one) is left as it is.
+// A cell that does not hold a number, or holds the largest one (only a hand-edited file has
+// either), is left as it is.
 void TallyRecords::increment(int col, int row) {
     const std::string& text = m_grid.cell(col, row);
     long long value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size()) return;
+    if (value == std::numeric_limits<long long>::max()) return;
     m_grid.setCell(col, row, std::to_string(value + 1));
 }
 
