@@ -327,26 +327,31 @@ TEST(StrongBot, LookAheadScoresItsChoiceAsValueOfDoes) {
     }
 }
 
-// With no time for the look-ahead, the judgement alone chooses, and says so.
+// With no time for the look-ahead, the judgement alone chooses, and says so; the time that ran
+// out in one throw's look-ahead does not cut short the next throw's own plays.
 TEST(StrongBot, LookAheadOutOfTimeLeavesTheJudgementsChoice) {
     Board b;
     b.setpawnstobeginning();
     for (int q : {1, 2})
         b.side[q].pips = b.configpips(q);
     b.currentplayer = 2;
-    b.dice = {6, 4, 0, 0};
     StrongPlanner alone;
     alone.setLookAhead(false);
-    const Plan judged = alone.plan(b);
     StrongPlanner hurried;
     hurried.setBudgetMs(-1);
-    const Plan plan = hurried.plan(b);
-    EXPECT_FALSE(plan.lookedAhead);
-    EXPECT_EQ(hurried.fallbacks(), 1);
-    ASSERT_EQ(plan.count, judged.count);
-    for (int i = 0; i < plan.count; ++i)
-        EXPECT_EQ(plan.steps[size_t(i)], judged.steps[size_t(i)]) << "step " << i;
-    EXPECT_EQ(plan.score, judged.score);
+    const Dice throws[] = {{6, 4, 0, 0}, {6, 4, 0, 0}, {3, 1, 0, 0}, {5, 5, 5, 5}};
+    for (const Dice& dice : throws) {
+        b.dice = dice;
+        const Plan judged = alone.plan(b);
+        const Plan plan = hurried.plan(b);
+        EXPECT_FALSE(plan.lookedAhead);
+        ASSERT_EQ(plan.count, judged.count) << dice.die1 << dice.die2;
+        for (int i = 0; i < plan.count; ++i)
+            EXPECT_EQ(plan.steps[size_t(i)], judged.steps[size_t(i)]) << "step " << i;
+        EXPECT_EQ(plan.score, judged.score);
+        EXPECT_EQ(plan.positions, judged.positions);
+    }
+    EXPECT_EQ(hurried.fallbacks(), 4);
 }
 
 // Before both sides are home a race is judged by a formula, not the tables. Its chances must

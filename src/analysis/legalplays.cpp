@@ -85,6 +85,7 @@ void PlayGenerator::expand(Walk& w, const Board& b, int depth) {
 }
 
 void PlayGenerator::visit(Walk& w, Board& next, const PlannedStep& step, int depth) {
+    if (w.sink->stopped()) return;
     w.path[depth] = step;
     const Sequel sequel = sequelOf(next, nullptr);
     const Sketch sketch = sketchOf(next, w.player);

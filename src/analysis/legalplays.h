@@ -53,6 +53,8 @@ class PlayGenerator {
     class Sink {
       public:
         virtual void ending(const PlayEnding& e) = 0;
+        // True once the sink wants no more endings: the walk then stops where it is.
+        virtual bool stopped() const { return false; }
 
       protected:
         ~Sink() = default;

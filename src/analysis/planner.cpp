@@ -64,7 +64,10 @@ struct StrongPlanner::Search : PlayGenerator::Sink {
     int endingCount = 0;
     long positions = 0;
 
+    bool stopped() const override { return planner.m_outOfTime; }
+
     void ending(const PlayEnding& e) override {
+        if (planner.timeUp()) return;
         const double score = planner.judge(e.sketch, player, e.board.acey);
         if (e.awaitsDouble) {
             // Keep the best few; the double decides later what they are really worth.
@@ -133,7 +136,7 @@ Plan StrongPlanner::planDouble(const Board& b) {
 // the plan, and each is kept for the look-ahead, which may prefer another.
 Plan StrongPlanner::chooseDouble(Search& s, const Board& b, const StepPath& path, int count) {
     Plan best;
-    for (int value = 1; value <= kDieSides; ++value) {
+    for (int value = 1; value <= kDieSides && !m_outOfTime; ++value) {
         Board chosen = b;
         chosen.aceypending = false;
         chosen.dice.setAll(value);
@@ -175,6 +178,22 @@ void StrongPlanner::refineDoubles(Search& s) {
     }
 }
 
+// The look-ahead's time: from its start to its end, the plans inside it watch the clock.
+struct StrongPlanner::Timed {
+    explicit Timed(StrongPlanner& p) : planner(p) {
+        planner.m_timed = true;
+        planner.m_outOfTime = false;
+    }
+    ~Timed() { planner.m_timed = planner.m_outOfTime = false; }
+    StrongPlanner& planner;
+};
+
+// The clock is read once every few endings: reading it costs about what judging one does.
+bool StrongPlanner::timeUp() {
+    if (m_timed && !m_outOfTime && (++m_tick & 7) == 0) m_outOfTime = cpuMs() > m_deadline;
+    return m_outOfTime;
+}
+
 // The look-ahead over the endings kept: the best by their average after the next throw.
 void StrongPlanner::lookAheadOver(Search& s) {
     const double floor = s.best.score - kLookAheadMargin;
@@ -192,6 +211,7 @@ void StrongPlanner::lookAheadOver(Search& s) {
     // The best by the judgement first: when time runs out, those looked at are the likeliest.
     std::stable_sort(order.begin(), order.begin() + n,
                      [](const Ending* a, const Ending* b) { return a->score > b->score; });
+    const Timed timed(*this);
     double bestValue = -1;
     const Ending* chosen = nullptr;
     int seen = 0;
@@ -224,6 +244,7 @@ double StrongPlanner::valueOf(const Board& end, bool again, bool lookedAhead) {
     if (!lookedAhead) return now;
     if (now >= 1.0) return 1.0; // as the look-ahead takes a won ending
     m_deadline = cpuMs() + m_budgetMs;
+    const Timed timed(*this);
     ++m_depth; // the replies are planned without a look-ahead of their own, as in plan()
     bool inTime = true;
     const double value = afterReplies(end, again, inTime);
@@ -242,7 +263,8 @@ double StrongPlanner::afterReplies(const Board& end, bool again, bool& inTime) {
     double sum = 0;
     for (int a = 1; a <= kDieSides; ++a)
         for (int b = a; b <= kDieSides; ++b) {
-            if (cpuMs() > m_deadline) {
+            if (!m_outOfTime) m_outOfTime = cpuMs() > m_deadline;
+            if (m_outOfTime) {
                 inTime = false;
                 return 0;
             }
@@ -252,6 +274,10 @@ double StrongPlanner::afterReplies(const Board& end, bool again, bool& inTime) {
             Board probe = r;
             if (sequelOf(probe, nullptr) == Sequel::MoreMoves) {
                 const Plan p = plan(r);
+                if (m_outOfTime) {
+                    inTime = false;
+                    return 0;
+                }
                 if (p.count > 0) v = p.score;
             }
             if (v < 0) v = judge(sketchOf(r, next), next, r.acey); // nothing to play

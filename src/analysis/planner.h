@@ -14,7 +14,8 @@
 // and the play whose average is best is taken. The look-ahead has a budget of time on the
 // calling thread and looks at the candidates best first; when the budget is spent before
 // every one is seen, the best average of those seen decides, or the judgement alone when
-// fewer than two were. A race is not looked at further: its judgement is exact or close to it.
+// fewer than two were. The budget holds to within a few positions judged: a reply being
+// planned when it runs out stops where it is, and the candidate it belonged to is not counted. A race is not looked at further: its judgement is exact or close to it.
 //
 // It reads a position and nothing else: the host's driver (strongbot.h) plays its plan, and
 // any other caller may ask it about any position.
@@ -76,6 +77,8 @@ class StrongPlanner {
     void lookAheadOver(Search& s);
     double afterReplies(const Board& end, bool again, bool& inTime);
     double judge(const Sketch& sketch, int player, bool acey) const;
+    bool timeUp();
+    struct Timed;
 
     const PositionJudge* m_judge = nullptr;
     bool m_lookAhead = true;
@@ -83,6 +86,11 @@ class StrongPlanner {
     int m_depth = 0; // plans inside a plan (replies, doubles) keep no candidates
     long m_fallbacks = 0;
     double m_deadline = 0;
+    // While the look-ahead runs, the plans inside it stop as soon as the budget is spent:
+    // one reply (an Acey-Deucey 1-2 and its six doubles) may cost a good part of it.
+    bool m_timed = false;
+    bool m_outOfTime = false;
+    unsigned m_tick = 0;
     PlayGenerator m_generator;
 };
 
