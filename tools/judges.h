@@ -8,11 +8,27 @@
 #include "race.h"
 #include "weightsfile.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
 namespace bg::training {
 
 // What the contact network's generated weights file defines.
 inline constexpr WeightsNames kContactWeightsNames{"contactnet.h", "ContactNet", "kContactLayout",
                                                    "shippedContactNet", "The strong bot's network"};
+
+// The network a tool is told to use: "shipped", or weights a trainer wrote (a .bin file). A
+// file of any other layout ends the program with status 1.
+inline std::unique_ptr<ContactNet> netNamed(const std::string& name) {
+    auto net = std::make_unique<ContactNet>(shippedContactNet());
+    if (name != "shipped" && !readWeights(name, *net)) {
+        std::fprintf(stderr, "%s: not weights of this layout\n", name.c_str());
+        std::exit(1);
+    }
+    return net;
+}
 
 // Contact by `net`, races by the race judgement.
 class NetJudge : public PositionJudge {

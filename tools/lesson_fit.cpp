@@ -96,11 +96,7 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < all.size(); ++i)
         ((i / kHeldBlock) % kHeldEvery == kHeldEvery - 1 ? held : taught).push_back(all[i]);
     all = {};
-    auto net = std::make_unique<ContactNet>(shippedContactNet());
-    if (o.start != "shipped" && !readWeights(o.start, *net)) {
-        std::fprintf(stderr, "%s: not weights of this layout\n", o.start.c_str());
-        return 1;
-    }
+    const auto net = netNamed(o.start);
     const auto started = std::chrono::steady_clock::now();
     std::printf("%zu lessons, %zu held out; held-out error of the start %.6f\n", taught.size(),
                 held.size(), heldError(*net, held));

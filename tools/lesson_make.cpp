@@ -65,11 +65,7 @@ Options parse(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const Options o = parse(argc, argv);
-    auto net = std::make_unique<ContactNet>(shippedContactNet());
-    if (o.net != "shipped" && !readWeights(o.net, *net)) {
-        std::fprintf(stderr, "%s: not weights of this layout\n", o.net.c_str());
-        return 1;
-    }
+    const auto net = netNamed(o.net);
     prepareRaceTables();
     NetJudge judge(*net);
     StrongPlanner teacher;

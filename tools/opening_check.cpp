@@ -91,11 +91,7 @@ int main(int argc, char** argv) {
     prepareRaceTables();
     if (argc < 2) check(nullptr, "shipped network");
     for (int i = 1; i < argc; ++i) {
-        auto net = std::make_unique<ContactNet>();
-        if (!training::readWeights(argv[i], *net)) {
-            std::fprintf(stderr, "%s: not weights of this layout\n", argv[i]);
-            return 1;
-        }
+        const auto net = training::netNamed(argv[i]);
         training::NetJudge judge(*net);
         check(&judge, argv[i]);
     }

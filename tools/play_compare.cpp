@@ -42,12 +42,7 @@ class FileJudge : public NetJudge {
 std::unique_ptr<PositionJudge> judgeNamed(const std::string& name) {
     if (name == "shipped") return nullptr;
     if (name == "previous") return std::make_unique<PreviousJudge>();
-    auto net = std::make_unique<ContactNet>();
-    if (!readWeights(name, *net)) {
-        std::fprintf(stderr, "%s: not weights of this layout\n", name.c_str());
-        std::exit(1);
-    }
-    return std::make_unique<FileJudge>(std::move(net));
+    return std::make_unique<FileJudge>(netNamed(name));
 }
 
 // 1 when `me`, who just made `end`, wins the game played out from there.
