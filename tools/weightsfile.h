@@ -20,6 +20,16 @@ struct WeightsNames {
     const char* readme;   // the README section that says how to regenerate it
 };
 
+// `w` as a C++ float literal that reads back as the same float. A whole number needs its
+// point: "0f" is not a literal, and a weight that never moved from zero would stop the build.
+inline std::string floatLiteral(float w) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", double(w));
+    std::string literal = text;
+    if (literal.find_first_of(".e") == std::string::npos) literal += ".0";
+    return literal + "f";
+}
+
 // Writes `net` as a source file at `out` (through a temporary name), keeps a copy named
 // after `games` to choose from afterwards, and the raw weights beside it as `out`.bin.
 template <class Net>
@@ -39,7 +49,7 @@ void writeWeights(const Net& net, const std::string& out, const WeightsNames& na
                  "retrain\");\nconstexpr %s kTrained{{{\n",
                  origin.c_str(), names.readme, names.header, names.layout, layout, names.type);
     for (int i = 0; i < Net::kWeightCount; ++i)
-        std::fprintf(f, "%.9gf,%s", double(net.w[i]), i % 8 == 7 ? "\n" : " ");
+        std::fprintf(f, "%s,%s", floatLiteral(net.w[i]).c_str(), i % 8 == 7 ? "\n" : " ");
     std::fprintf(f, "}}};\n} // namespace\n\nconst %s& %s() {\n    return kTrained;\n}\n\n"
                     "} // namespace bg\n",
                  names.type, names.function);
