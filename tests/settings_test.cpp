@@ -2,6 +2,7 @@
 // comments and sections kept, and files that are missing, unreadable or garbage.
 
 #include "preferences.h"
+#include "scratch_dir.h"
 #include "settingsfile.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +19,9 @@ namespace {
 class SettingsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        m_dir =
-            fs::temp_directory_path() /
-            ("bg-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        m_path = (m_dir / "vesklobby.ini").string();
+        ASSERT_FALSE(m_dir.path().empty());
+        m_path = m_dir.filePath("vesklobby.ini");
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     void write(const std::string& text) { std::ofstream(m_path, std::ios::binary) << text; }
     std::string contents() const {
@@ -40,7 +36,7 @@ class SettingsTest : public ::testing::Test {
         return readPreferences(f);
     }
 
-    fs::path m_dir;
+    const ScratchDir m_dir{"bg-settings-"};
     std::string m_path;
 };
 

@@ -2,6 +2,7 @@
 // item boundary, the block layout of runs and stored blocks, and damaged or foreign input.
 
 #include "lzrw1.h"
+#include "scratch_dir.h"
 #include "tlzrw1.h"
 
 #include <gtest/gtest.h>
@@ -281,10 +282,9 @@ TEST(LzrwCodec, RefusesForeignAndDamagedStreams) {
 }
 
 TEST(LzrwFiles, CompressAndDecompressFiles) {
-    const auto dir =
-        std::filesystem::temp_directory_path() /
-        ("lzrw-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir);
+    const bg::ScratchDir scratch("lzrw-test-");
+    ASSERT_FALSE(scratch.path().empty());
+    const auto& dir = scratch.path();
     const std::string plain = (dir / "plain.txt").string();
     const std::string packed = (dir / "packed.tld").string();
     const std::string back = (dir / "back.txt").string();
@@ -332,5 +332,4 @@ TEST(LzrwFiles, CompressAndDecompressFiles) {
         EXPECT_EQ(std::string(e.what()),
                   "Lzrw1 (de)compression : Failed to open output file : " + codec.OutputFile);
     }
-    std::filesystem::remove_all(dir);
 }

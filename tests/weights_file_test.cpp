@@ -1,12 +1,11 @@
 // The files a trained network is written to: the generated source must compile whatever the
 // weights are, and both files must give back the very weights written.
 
+#include "scratch_dir.h"
 #include "weightsfile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -19,20 +18,6 @@ using SmallNet = SparseNet<3, 8>;
 
 const training::WeightsNames kNames{"smallnet.h", "SmallNet", "kSmallLayout", "smallNet",
                                     "The small network"};
-
-// A folder of its own, removed afterwards.
-struct ScratchDir {
-    ScratchDir() {
-        std::string name = (std::filesystem::temp_directory_path() / "weightsXXXXXX").string();
-        if (mkdtemp(name.data())) path = name;
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        if (!path.empty()) std::filesystem::remove_all(path, ignored);
-    }
-    std::string filePath(const char* name) const { return path + "/" + name; }
-    std::string path;
-};
 
 std::string textOf(const std::string& path) {
     std::ifstream in(path);
@@ -50,8 +35,8 @@ TEST(WeightsFile, EveryWeightIsAFloatLiteralThatReadsBackTheSame) {
     const float kinds[] = {0.0f, -0.0f, 1.0f, -2.0f, 100000.0f, 1e-10f, -3.5e12f, 0.123456789f};
     for (int i = 0; i < SmallNet::kWeightCount; ++i)
         net.w[size_t(i)] = kinds[size_t(i) % std::size(kinds)] * (i % 3 == 2 ? -1.0f : 1.0f);
-    const ScratchDir dir;
-    ASSERT_FALSE(dir.path.empty());
+    const ScratchDir dir("weights-");
+    ASSERT_FALSE(dir.path().empty());
     const std::string out = dir.filePath("small.cpp");
     training::writeWeights(net, out, kNames, "a test", 0);
 

@@ -4,13 +4,22 @@
 // with no time limit. Several of these can run at once on different seeds; lesson_fit then
 // fits a network to all their files.
 //
+// With `--depth 2` each lesson looks one throw further: the opponent's reply to each of its
+// 21 throws is the one the look-ahead itself would choose, and is valued by the look-ahead.
+// A network fitted to those values learns what one throw of look-ahead can only find by
+// searching, so the look-ahead over it sees two throws. Each lesson costs some forty times
+// as much.
+//
 // Options: `lesson_make --help`. The same arguments give the same file.
 
 #include "judges.h"
 #include "lessons.h"
+#include "moverules.h"
+#include "playjudge.h"
 #include "options.h"
 #include "traininggame.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,7 +35,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: lesson_make --games N --seed S --out FILE.lessons [--acey PERCENT]\n"
-    "       [--net shipped|FILE.cpp.bin]\n";
+    "       [--net shipped|FILE.cpp.bin] [--depth 1|2]\n";
 constexpr unsigned kLessonSeeds = 550000000; // apart from the trainer's and the evaluations'
 
 struct Options {
@@ -35,6 +44,7 @@ struct Options {
     std::string out;
     int aceyShare = 25;
     std::string net = "shipped";
+    int depth = 1;
 };
 
 Options parse(int argc, char** argv) {
@@ -50,6 +60,8 @@ Options parse(int argc, char** argv) {
             o.aceyShare = std::atoi(v);
         else if (key == "--net")
             o.net = v;
+        else if (key == "--depth")
+            o.depth = std::clamp(std::atoi(v), 1, 2);
         else
             return false;
         return true;
@@ -61,6 +73,38 @@ Options parse(int argc, char** argv) {
     return o;
 }
 
+// The value of `end` for the player who made it (its currentplayer), two throws deep: over
+// the opponent's 21 throws, after the reply the look-ahead chooses, valued by the look-ahead.
+// `replies` looks ahead with no time limit.
+double twoThrowValue(StrongPlanner& replies, const Board& end) {
+    const int me = end.currentplayer;
+    Board r = end;
+    r.currentplayer = opponentOf(me);
+    double sum = 0;
+    for (int a = 1; a <= kDieSides; ++a)
+        for (int b = a; b <= kDieSides; ++b) {
+            r.dice = {a, b, a == b ? a : 0, a == b ? b : 0};
+            r.aceypending = r.acey && a + b == 3;
+            Board probe = r;
+            Plan reply;
+            if (sequelOf(probe, nullptr) == Sequel::MoreMoves) reply = replies.plan(r);
+            double theirs;
+            if (reply.count == 0) {
+                theirs = replies.valueOf(r, false, true); // nothing to play: the board stands
+            } else if (reply.lookedAhead) {
+                theirs = reply.score;
+            } else {
+                // A single candidate, or a race: value it at the same depth as the others.
+                bool again = false;
+                for (int i = 0; i < reply.count; ++i)
+                    again = again || reply.steps[i].kind == PlannedStep::Kind::Double;
+                theirs = replies.valueOf(playedOut(r, reply), again, true);
+            }
+            sum += (a == b ? 1 : 2) * (1 - theirs);
+        }
+    return sum / 36;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -70,7 +114,7 @@ int main(int argc, char** argv) {
     NetJudge judge(*net);
     StrongPlanner teacher;
     teacher.setJudge(&judge);
-    teacher.setBudgetMs(1e12); // every lesson looks at all 21 throws
+    teacher.setBudgetMs(PlayJudge::kNoTimeLimitMs); // every lesson looks at all 21 throws
     std::remove(o.out.c_str());
     std::mt19937 random(o.seed);
     const auto started = std::chrono::steady_clock::now();
@@ -86,7 +130,8 @@ int main(int argc, char** argv) {
             if (!hasContact(l.position)) return;
             Board end = b;
             end.currentplayer = mover;
-            l.target = float(teacher.valueOf(end, false, true));
+            l.target = float(o.depth == 2 ? twoThrowValue(teacher, end)
+                                          : teacher.valueOf(end, false, true));
             l.acey = acey;
             lessons.push_back(l);
         });
