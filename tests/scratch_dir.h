@@ -13,8 +13,7 @@ namespace bg {
 class ScratchDir {
   public:
     explicit ScratchDir(const std::string& prefix = "bg-test-") {
-        std::string name =
-            (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
+        std::string name = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
         if (mkdtemp(name.data())) m_path = name;
     }
     ~ScratchDir() {

@@ -15,8 +15,8 @@
 #include "judges.h"
 #include "lessons.h"
 #include "moverules.h"
-#include "playjudge.h"
 #include "options.h"
+#include "playjudge.h"
 #include "traininggame.h"
 
 #include <algorithm>
