@@ -18,6 +18,9 @@ namespace bg::training {
 // What the contact network's generated weights file defines.
 inline constexpr WeightsNames kContactWeightsNames{"contactnet.h", "ContactNet", "kContactLayout",
                                                    "shippedContactNet", "The strong bot's network"};
+// What the race network's generated weights file defines.
+inline constexpr WeightsNames kRaceWeightsNames{"racenet.h", "RaceNet", "kRaceLayout",
+                                                "shippedRaceNet", "The strong bot's network"};
 
 // The network a tool is told to use: "shipped", or weights a trainer wrote (a .bin file). A
 // file of any other layout ends the program with status 1.

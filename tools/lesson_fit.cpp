@@ -5,6 +5,9 @@
 // starting network's, so a fit that only learns its own lessons shows. The weights are written
 // as the trainer writes them (the source file, a copy per pass, and the raw .bin).
 //
+// With `--race` the lessons are race lessons (lesson_make --race) and the weights are written
+// as the race network's.
+//
 // Options: `lesson_fit --help`. The same arguments give the same weights.
 
 #include "judges.h"
@@ -30,7 +33,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: lesson_fit --in FILE.lessons[,FILE...] --out FILE.cpp [--start shipped|FILE.cpp.bin]\n"
-    "       [--passes N] [--alpha A0,A1] [--seed S]\n";
+    "       [--passes N] [--alpha A0,A1] [--seed S] [--race]\n";
 constexpr size_t kHeldBlock = 1000; // lessons of a few games, kept together
 constexpr size_t kHeldEvery = 20;
 
@@ -43,12 +46,15 @@ struct Options {
     // Steps of 10 fitted best; 30 diverged.
     double alpha0 = 10, alpha1 = 0.1;
     unsigned seed = 1;
+    bool race = false;
 };
 
 Options parse(int argc, char** argv) {
     Options o;
-    readOptions(argc, argv, kUsage, {}, [&o](std::string_view key, const char* v) {
-        if (key == "--in") {
+    readOptions(argc, argv, kUsage, {"--race"}, [&o](std::string_view key, const char* v) {
+        if (key == "--race") {
+            o.race = true;
+        } else if (key == "--in") {
             std::stringstream files(v);
             for (std::string f; std::getline(files, f, ',');)
                 if (!f.empty()) o.in.push_back(f);
@@ -121,9 +127,10 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         char origin[160];
         std::snprintf(origin, sizeof origin,
-                      "tools/lesson_fit (%zu lessons of the look-ahead, %d passes, seed %u)",
-                      taught.size(), pass, o.seed);
-        writeWeights(*net, o.out, kContactWeightsNames, origin, pass);
+                      "tools/lesson_fit (%zu lessons %s, %d passes, seed %u)", taught.size(),
+                      o.race ? "of races played out" : "of the look-ahead", pass, o.seed);
+        writeWeights(*net, o.out, o.race ? kRaceWeightsNames : kContactWeightsNames, origin,
+                     pass);
     }
     return 0;
 }

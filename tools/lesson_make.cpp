@@ -10,6 +10,11 @@
 // searching, so the look-ahead over it sees two throws. Each lesson costs some forty times
 // as much.
 //
+// With `--race` the lessons are for the race network instead: every race position a side
+// leaves before both sides are home, valued by `--trials` games played out from it, both
+// sides playing by the race judgement of this build, each race decided exactly from the
+// bear-off tables as soon as both sides are home.
+//
 // Options: `lesson_make --help`. The same arguments give the same file.
 
 #include "judges.h"
@@ -17,6 +22,7 @@
 #include "moverules.h"
 #include "options.h"
 #include "playjudge.h"
+#include "rollout.h"
 #include "traininggame.h"
 
 #include <algorithm>
@@ -35,7 +41,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: lesson_make --games N --seed S --out FILE.lessons [--acey PERCENT]\n"
-    "       [--net shipped|FILE.cpp.bin] [--depth 1|2]\n";
+    "       [--net shipped|FILE.cpp.bin] [--depth 1|2]\n"
+    "       [--race] [--trials N]\n";
 constexpr unsigned kLessonSeeds = 550000000; // apart from the trainer's and the evaluations'
 
 struct Options {
@@ -45,12 +52,18 @@ struct Options {
     int aceyShare = 25;
     std::string net = "shipped";
     int depth = 1;
+    bool race = false;
+    int trials = 64;
 };
 
 Options parse(int argc, char** argv) {
     Options o;
-    readOptions(argc, argv, kUsage, {}, [&o](std::string_view key, const char* v) {
-        if (key == "--games")
+    readOptions(argc, argv, kUsage, {"--race"}, [&o](std::string_view key, const char* v) {
+        if (key == "--race")
+            o.race = true;
+        else if (key == "--trials")
+            o.trials = std::max(1, std::atoi(v));
+        else if (key == "--games")
             o.games = std::max(1, std::atoi(v));
         else if (key == "--seed")
             o.seed = unsigned(std::strtoul(v, nullptr, 10));
@@ -115,6 +128,10 @@ int main(int argc, char** argv) {
     StrongPlanner teacher;
     teacher.setJudge(&judge);
     teacher.setBudgetMs(PlayJudge::kNoTimeLimitMs); // every lesson looks at all 21 throws
+    StrongPlanner roller;
+    roller.setJudge(&judge);
+    roller.setLookAhead(false);
+    if (o.race) waitForRaceTables();
     std::remove(o.out.c_str());
     std::mt19937 random(o.seed);
     const auto started = std::chrono::steady_clock::now();
@@ -127,11 +144,21 @@ int main(int argc, char** argv) {
             const Board& b = game.sim.host->board();
             Lesson l;
             l.position = sketchOf(b, mover);
-            if (!hasContact(l.position)) return;
             Board end = b;
             end.currentplayer = mover;
-            l.target = float(o.depth == 2 ? twoThrowValue(teacher, end)
-                                          : teacher.valueOf(end, false, true));
+            if (o.race) {
+                if (hasContact(l.position) || bothHome(l.position)) return;
+                std::mt19937 dice(o.seed * 7919u + unsigned(g) * 104729u +
+                                  unsigned(lessons.size()));
+                double won = 0;
+                for (int t = 0; t < o.trials; ++t)
+                    won += rollOut(end, mover, dice, roller, true);
+                l.target = float(won / o.trials);
+            } else {
+                if (!hasContact(l.position)) return;
+                l.target = float(o.depth == 2 ? twoThrowValue(teacher, end)
+                                              : teacher.valueOf(end, false, true));
+            }
             l.acey = acey;
             lessons.push_back(l);
         });

@@ -12,6 +12,7 @@
 #include "judges.h"
 #include "options.h"
 #include "playjudge.h"
+#include "rollout.h"
 #include "traininggame.h"
 
 #include <cmath>
@@ -27,8 +28,6 @@ using namespace bg::training;
 
 namespace {
 
-constexpr int kMaxRolloutTurns = 1000;
-
 // Owns the weights it judges by.
 class FileJudge : public NetJudge {
   public:
@@ -43,21 +42,6 @@ std::unique_ptr<PositionJudge> judgeNamed(const std::string& name) {
     if (name == "shipped") return nullptr;
     if (name == "previous") return std::make_unique<PreviousJudge>();
     return std::make_unique<FileJudge>(netNamed(name));
-}
-
-// 1 when `me`, who just made `end`, wins the game played out from there.
-int rollOut(Board b, int me, std::mt19937& dice, StrongPlanner& planner) {
-    b.currentplayer = opponentOf(me);
-    for (int turn = 0; turn < kMaxRolloutTurns; ++turn) {
-        const int p = b.currentplayer;
-        const int x = 1 + int(dice() % kDieSides), y = 1 + int(dice() % kDieSides);
-        b.dice = {x, y, x == y ? x : 0, x == y ? y : 0};
-        Board probe = b;
-        if (sequelOf(probe, nullptr) == Sequel::MoreMoves) b = playedOut(b, planner.plan(b));
-        if (b.side[p].homecount >= kPieces) return p == me ? 1 : 0;
-        b.currentplayer = opponentOf(p);
-    }
-    return 0;
 }
 
 struct Options {
