@@ -6,6 +6,7 @@
 #include "planner.h"
 #include "previous/positionnet.h"
 #include "race.h"
+#include "racenet.h"
 #include "weightsfile.h"
 
 #include <cstdio>
@@ -22,11 +23,13 @@ inline constexpr WeightsNames kContactWeightsNames{"contactnet.h", "ContactNet",
 inline constexpr WeightsNames kRaceWeightsNames{"racenet.h", "RaceNet", "kRaceLayout",
                                                 "shippedRaceNet", "The strong bot's network"};
 
-// The network a tool is told to use: "shipped", or weights a trainer wrote (a .bin file). A
-// file of any other layout ends the program with status 1.
+// The network a tool is told to use: "shipped", "race" (the shipped race network, of the same
+// layout), or weights a trainer wrote (a .bin file). A file of any other layout ends the
+// program with status 1.
 inline std::unique_ptr<ContactNet> netNamed(const std::string& name) {
-    auto net = std::make_unique<ContactNet>(shippedContactNet());
-    if (name != "shipped" && !readWeights(name, *net)) {
+    auto net =
+        std::make_unique<ContactNet>(name == "race" ? shippedRaceNet() : shippedContactNet());
+    if (name != "shipped" && name != "race" && !readWeights(name, *net)) {
         std::fprintf(stderr, "%s: not weights of this layout\n", name.c_str());
         std::exit(1);
     }

@@ -6,7 +6,7 @@
 // as the trainer writes them (the source file, a copy per pass, and the raw .bin).
 //
 // With `--race` the lessons are race lessons (lesson_make --race) and the weights are written
-// as the race network's.
+// as the race network's; `--start race` starts from the race network the program ships.
 //
 // Options: `lesson_fit --help`. The same arguments give the same weights.
 
@@ -31,9 +31,9 @@ using namespace bg::training;
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: lesson_fit --in FILE.lessons[,FILE...] --out FILE.cpp [--start shipped|FILE.cpp.bin]\n"
-    "       [--passes N] [--alpha A0,A1] [--seed S] [--race]\n";
+constexpr const char* kUsage = "usage: lesson_fit --in FILE.lessons[,FILE...] --out FILE.cpp "
+                               "[--start shipped|race|FILE.cpp.bin]\n"
+                               "       [--passes N] [--alpha A0,A1] [--seed S] [--race]\n";
 constexpr size_t kHeldBlock = 1000; // lessons of a few games, kept together
 constexpr size_t kHeldEvery = 20;
 
@@ -129,8 +129,7 @@ int main(int argc, char** argv) {
         std::snprintf(origin, sizeof origin,
                       "tools/lesson_fit (%zu lessons %s, %d passes, seed %u)", taught.size(),
                       o.race ? "of races played out" : "of the look-ahead", pass, o.seed);
-        writeWeights(*net, o.out, o.race ? kRaceWeightsNames : kContactWeightsNames, origin,
-                     pass);
+        writeWeights(*net, o.out, o.race ? kRaceWeightsNames : kContactWeightsNames, origin, pass);
     }
     return 0;
 }

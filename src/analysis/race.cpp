@@ -1,6 +1,7 @@
 #include "race.h"
 
 #include "bearofftable.h"
+#include "racenet.h"
 
 #include <atomic>
 #include <cmath>
@@ -19,24 +20,20 @@ struct AbandonAtExit {
     ~AbandonAtExit() { abandonBearOffTables(); }
 } g_abandonAtExit;
 
-// Before both sides are home the chances follow the lead in race counts, the more surely the
-// shorter the race: logit = (lead * (their count - ours) + onRoll) / sqrt(both counts). The
-// constants are fitted by logistic regression to how the races of the strong bot's own
-// self-play ended (tools/race_fit.cpp: `--games 10000 --seed 1`, and 6,000 games with
-// `--acey`); Acey-Deucey's 1-2 makes its races far less sure. One spread chosen by hand for
-// both games was off by four to seven points of chances at one in ten and nine in ten, and
-// by more in Acey-Deucey.
+// An Acey-Deucey race before both sides are home: the chances follow the lead in race
+// counts, the more surely the shorter the race: logit = (lead * (their count - ours) + onRoll)
+// / sqrt(both counts). The constants are fitted by logistic regression to how the races of the
+// strong bot's own self-play ended (tools/race_fit.cpp: 6,000 games with `--acey`); the 1-2
+// makes these races far less sure than a normal game's. (A normal game's race has its own
+// network, racenet.h.)
 struct RaceFit {
     double lead;
     double onRoll; // the side to throw next is ahead by about half a throw
 };
-constexpr RaceFit kNormalRace{1.5933, -6.6277};
 constexpr RaceFit kAceyRace{0.8737, -4.1659};
 
-double raceFormula(const Sketch& s, bool acey) {
-    if (s.off[1] == kPieces) return 0;
-    if (s.off[0] == kPieces) return 1;
-    const RaceFit& fit = acey ? kAceyRace : kNormalRace;
+double aceyRaceFormula(const Sketch& s) {
+    const RaceFit& fit = kAceyRace;
     const double ours = raceCountOf(s, 0), theirs = raceCountOf(s, 1);
     const double logit = (fit.lead * (theirs - ours) + fit.onRoll) / std::sqrt(ours + theirs);
     return 1.0 / (1.0 + std::exp(-logit));
@@ -60,8 +57,10 @@ void waitForRaceTables() {
 double raceValue(const Sketch& s, bool acey) {
     // Tables still being computed are waited for: every judgement stays the same, and a game
     // that reaches a bear-off so soon after the start is rare.
+    if (s.off[1] == kPieces) return 0;
+    if (s.off[0] == kPieces) return 1;
     if (bothHome(s)) return bearOffChance(s, acey);
-    return raceFormula(s, acey);
+    return acey ? aceyRaceFormula(s) : contactValue(shippedRaceNet(), s);
 }
 
 } // namespace bg

@@ -1,7 +1,8 @@
 #pragma once
 // The strong bot's judgement of races, positions where no piece can meet another: exact from
-// the bear-off tables (bearofftable.h) once both sides are home, and before that from the race
-// formula of evaluation.h. Seen, like every judgement, by the player who just moved.
+// the bear-off tables (bearofftable.h) once both sides are home, and before that by the race
+// network (racenet.h) in a normal game, by a formula of the race counts (evaluation.h) in
+// Acey-Deucey. Seen, like every judgement, by the player who just moved.
 
 #include "evaluation.h"
 
