@@ -1,10 +1,10 @@
 // Fits the constants of Acey-Deucey's race formula before both sides are home (race.cpp) to
 // how the races of the strong bot's own self-play end (without `--acey`, the same formula for
 // normal games, to set beside the race network that judges those): every position without
-// contact a side leaves, until both sides are home, with whether that side went on to win. The model is the one
-// race.cpp uses, logit = (lead * (their count - ours) + onRoll) / sqrt(both counts), fitted
-// by maximum likelihood (Newton's method); every fifth game is held out, and the log-loss of
-// the fit and of the judgement compiled in are printed on those.
+// contact a side leaves, until both sides are home, with whether that side went on to win.
+// The model is the one race.cpp uses, logit = (lead * (their count - ours) + onRoll) /
+// sqrt(both counts), fitted by maximum likelihood (Newton's method); every fifth game is held
+// out, and the log-loss of the fit and of the judgement compiled in are printed on those.
 //
 // Usage: race_fit [--games N] [--seed S] [--acey]
 // The games are seeded: the same arguments give the same constants.
