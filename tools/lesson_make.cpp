@@ -108,10 +108,7 @@ double twoThrowValue(StrongPlanner& replies, const Board& end) {
                 theirs = reply.score;
             } else {
                 // A single candidate, or a race: value it at the same depth as the others.
-                bool again = false;
-                for (int i = 0; i < reply.count; ++i)
-                    again = again || reply.steps[i].kind == PlannedStep::Kind::Double;
-                theirs = replies.valueOf(playedOut(r, reply), again, true);
+                theirs = replies.valueOf(playedOut(r, reply), takesDouble(reply), true);
             }
             sum += (a == b ? 1 : 2) * (1 - theirs);
         }

@@ -36,8 +36,7 @@ inline double rollOut(Board b, int me, std::mt19937& dice, StrongPlanner& planne
         Board probe = b;
         if (sequelOf(probe, nullptr) == Sequel::MoreMoves) {
             const Plan plan = planner.plan(b);
-            for (int i = 0; i < plan.count; ++i)
-                again = again || plan.steps[i].kind == PlannedStep::Kind::Double;
+            again = takesDouble(plan);
             b = playedOut(b, plan);
         }
         if (b.side[p].homecount >= kPieces) return p == me ? 1 : 0;

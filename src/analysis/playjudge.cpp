@@ -43,6 +43,12 @@ Board playedOut(const Board& b, const Plan& plan) {
     return out;
 }
 
+bool takesDouble(const Plan& plan) {
+    for (int i = 0; i < plan.count; ++i)
+        if (plan.steps[static_cast<std::size_t>(i)].kind == PlannedStep::Kind::Double) return true;
+    return false;
+}
+
 PlayJudge::PlayJudge() {
     m_planner.setLookAhead(true);
     m_planner.setBudgetMs(kNoTimeLimitMs);

@@ -21,10 +21,10 @@
 namespace bg {
 
 struct PlayVerdict {
-    Plan best;               // the planner's play (the one made is preferred when playedIsBest)
-    double bestValue = 0;    // the mover's winning chances after the preferred play
-    double playedValue = 0;  // ... after the play made
-    bool choice = false;     // the throw could be played more than one way: a decision
+    Plan best;              // the planner's play (the one made is preferred when playedIsBest)
+    double bestValue = 0;   // the mover's winning chances after the preferred play
+    double playedValue = 0; // ... after the play made
+    bool choice = false;    // the throw could be played more than one way: a decision
     bool playedIsBest = false;
     double loss() const { return bestValue - playedValue; }
 };
@@ -49,5 +49,7 @@ class PlayJudge {
 
 // The position `plan` leads to from `b` (the steps the rules refuse are left out).
 Board playedOut(const Board& b, const Plan& plan);
+// Whether `plan` takes an Acey-Deucey double: the same player then throws again.
+bool takesDouble(const Plan& plan);
 
 } // namespace bg
