@@ -1,9 +1,9 @@
 // The strong bot in positions built by hand, and whole games of it against the standard bot.
 
-#include "bot_turn.h"
-#include "strong_duel.h"
 #include "bearofftable.h"
+#include "bot_turn.h"
 #include "race.h"
+#include "strong_duel.h"
 #include "strongbot.h"
 
 #include <gtest/gtest.h>
@@ -355,10 +355,11 @@ TEST(StrongBot, LookAheadOutOfTimeLeavesTheJudgementsChoice) {
     EXPECT_EQ(hurried.fallbacks(), 4);
 }
 
-// Before both sides are home a race is judged by a formula, not the tables. Its chances must
-// be what the races of the bot's own play make of them: where it says one in ten, or nine in
-// ten, that many of those races are won, in seeded games it never saw fitted. Each side's
-// first race position of a game counts, so that the positions counted are nearly independent.
+// Before both sides are home a race is judged by the race network (normal games) or a formula
+// (Acey-Deucey), not the tables. Its chances must be what the races of the bot's own play make
+// of them: where it says one in ten, or nine in ten, that many of those races are won, in
+// seeded games it never saw fitted. Each side's first race position of a game counts, so that
+// the positions counted are nearly independent.
 // One formula for both games, with a spread chosen by hand, was too sure of the trailing side
 // and not sure enough of the leader: by four to seven points in normal games, and by seven or
 // more in Acey-Deucey, whose 1-2 makes races far less sure.

@@ -1,5 +1,6 @@
 #include "planner.h"
 
+#include "bearofftable.h"
 #include "moverules.h"
 #include "race.h"
 
@@ -197,17 +198,17 @@ bool StrongPlanner::timeUp() {
 // The look-ahead over the endings kept: the best by their average after the next throw.
 void StrongPlanner::lookAheadOver(Search& s) {
     const double floor = s.best.score - kLookAheadMargin;
-    bool contact = false;
+    bool exact = true;
     std::array<const Ending*, kLookAheadPlays> order{};
     int n = 0;
     for (int i = 0; i < s.endingCount; ++i) {
         const Ending& e = s.endings[i];
         if (e.score < floor) continue;
         order[n++] = &e;
-        if (hasContact(sketchOf(e.board, s.player))) contact = true;
+        if (!bothHome(sketchOf(e.board, s.player))) exact = false;
     }
-    // One play, or a race the judgement already knows well: nothing to look at.
-    if (n < 2 || !contact) return;
+    // One play, or races the tables already judge exactly: nothing to look at.
+    if (n < 2 || exact) return;
     // The best by the judgement first: when time runs out, those looked at are the likeliest.
     std::stable_sort(order.begin(), order.begin() + n,
                      [](const Ending* a, const Ending* b) { return a->score > b->score; });

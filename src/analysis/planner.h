@@ -15,7 +15,10 @@
 // calling thread and looks at the candidates best first; when the budget is spent before
 // every one is seen, the best average of those seen decides, or the judgement alone when
 // fewer than two were. The budget holds to within a few positions judged: a reply being
-// planned when it runs out stops where it is, and the candidate it belonged to is not counted. A race is not looked at further: its judgement is exact or close to it.
+// planned when it runs out stops where it is, and the candidate it belonged to is not counted.
+// Races are looked at too: before both sides are home their judgement sees the next throw no
+// better than a position with contact; once both are home the tables are exact and the
+// look-ahead is left out.
 //
 // It reads a position and nothing else: the host's driver (strongbot.h) plays its plan, and
 // any other caller may ask it about any position.
@@ -30,9 +33,9 @@ namespace bg {
 
 struct Plan {
     StepPath steps{};
-    int count = 0;      // 0 when nothing can be played
-    double score = -1;  // winning chances after the plan
-    long positions = 0; // positions looked at
+    int count = 0;            // 0 when nothing can be played
+    double score = -1;        // winning chances after the plan
+    long positions = 0;       // positions looked at
     bool lookedAhead = false; // the score is the average after the next throw
 };
 
