@@ -15,14 +15,23 @@ inline constexpr int kMaxRolloutTurns = 1000;
 // 1 when `me`, who just made `end` (the opponent throws next), wins the game played out from
 // there with `dice`, else 0. With `exactHome`, a race in which both sides are home is not
 // played out: its exact chances are the answer. An Acey-Deucey 1-2 brings its double and
-// another throw of the same player, as at the table.
+// another throw of the same player, as at the table. With a `horizon`, the game stops after
+// that many throws and the planner's judgement of the position it reached is the answer: far
+// less noise from the dice of a long game, at the price of trusting the judgement there.
 inline double rollOut(Board b, int me, std::mt19937& dice, StrongPlanner& planner,
-                      bool exactHome = false) {
+                      bool exactHome = false, int horizon = kMaxRolloutTurns) {
     b.currentplayer = opponentOf(me);
+    int last = me; // who made the position; after a double the same player throws again
     for (int turn = 0; turn < kMaxRolloutTurns; ++turn) {
         const int p = b.currentplayer;
-        if (exactHome) {
-            const int last = opponentOf(p);
+        const bool settled = p != last; // no double of `last` still to be followed
+        if (settled && turn >= horizon) {
+            Board end = b;
+            end.currentplayer = last;
+            const double chance = planner.valueOf(end, false, false);
+            return last == me ? chance : 1 - chance;
+        }
+        if (settled && exactHome) {
             const Sketch s = sketchOf(b, last);
             if (!hasContact(s) && bothHome(s)) {
                 const double chance = bearOffChance(s, b.acey);
@@ -41,6 +50,7 @@ inline double rollOut(Board b, int me, std::mt19937& dice, StrongPlanner& planne
         }
         if (b.side[p].homecount >= kPieces) return p == me ? 1 : 0;
         b.aceypending = false;
+        last = p;
         b.currentplayer = again ? p : opponentOf(p);
     }
     return 0;
