@@ -10,6 +10,12 @@
 // searching, so the look-ahead over it sees two throws. Each lesson costs some forty times
 // as much.
 //
+// With `--horizon N` each lesson is valued by games played on instead of by a search: over
+// the opponent's 21 throws, after its best reply by the judgement alone, `--trials` games per
+// throw go on by the judgement alone for N throws more and are valued by the judgement where
+// they stop (a race once both sides are home exactly). Each trial sees a few throws further
+// than the look-ahead for little cost; its noise is what the fit has to average away.
+//
 // With `--race` the lessons are for the race network instead: every race position a side
 // leaves before both sides are home, valued by `--trials` games played out from it, both
 // sides playing by the race judgement of this build, each race decided exactly from the
@@ -41,7 +47,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: lesson_make --games N --seed S --out FILE.lessons [--acey PERCENT]\n"
-    "       [--net shipped|FILE.cpp.bin] [--depth 1|2]\n"
+    "       [--net shipped|FILE.cpp.bin] [--depth 1|2] [--horizon THROWS]\n"
     "       [--race] [--trials N]\n";
 constexpr unsigned kLessonSeeds = 550000000; // apart from the trainer's and the evaluations'
 
@@ -54,6 +60,7 @@ struct Options {
     int depth = 1;
     bool race = false;
     int trials = 64;
+    int horizon = 0; // contact lessons by games played this many throws on (0: by a search)
 };
 
 Options parse(int argc, char** argv) {
@@ -73,6 +80,8 @@ Options parse(int argc, char** argv) {
             o.aceyShare = std::atoi(v);
         else if (key == "--net")
             o.net = v;
+        else if (key == "--horizon")
+            o.horizon = std::max(0, std::atoi(v));
         else if (key == "--depth")
             o.depth = std::clamp(std::atoi(v), 1, 2);
         else
@@ -115,6 +124,45 @@ double twoThrowValue(StrongPlanner& replies, const Board& end) {
     return sum / 36;
 }
 
+// The value of `end` for the player who made it (its currentplayer), by games played on: for
+// each of the opponent's 21 throws, its reply by `roller`, then `trials` games of `horizon`
+// throws more.
+double playedOnValue(StrongPlanner& roller, const Board& end, int trials, int horizon,
+                     std::mt19937& dice) {
+    const int me = end.currentplayer;
+    Board r = end;
+    r.currentplayer = opponentOf(me);
+    double sum = 0;
+    for (int a = 1; a <= kDieSides; ++a)
+        for (int b = a; b <= kDieSides; ++b) {
+            r.dice = {a, b, a == b ? a : 0, a == b ? b : 0};
+            r.aceypending = r.acey && a + b == 3;
+            Board probe = r;
+            Board reply = r;
+            bool again = false;
+            if (sequelOf(probe, nullptr) == Sequel::MoreMoves) {
+                const Plan plan = roller.plan(r);
+                again = takesDouble(plan);
+                reply = playedOut(r, plan);
+            }
+            double theirs = 0;
+            if (reply.side[r.currentplayer].homecount >= kPieces) {
+                theirs = 1;
+            } else if (again) {
+                // After a double the opponent throws again, as if `me` had just moved.
+                for (int t = 0; t < trials; ++t)
+                    theirs += 1 - rollOut(reply, me, dice, roller, true, horizon + 1);
+                theirs /= trials;
+            } else {
+                for (int t = 0; t < trials; ++t)
+                    theirs += rollOut(reply, r.currentplayer, dice, roller, true, horizon);
+                theirs /= trials;
+            }
+            sum += (a == b ? 1 : 2) * (1 - theirs);
+        }
+    return sum / 36;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -128,7 +176,7 @@ int main(int argc, char** argv) {
     StrongPlanner roller;
     roller.setJudge(&judge);
     roller.setLookAhead(false);
-    if (o.race) waitForRaceTables();
+    if (o.race || o.horizon) waitForRaceTables();
     std::remove(o.out.c_str());
     std::mt19937 random(o.seed);
     const auto started = std::chrono::steady_clock::now();
@@ -153,8 +201,14 @@ int main(int argc, char** argv) {
                 l.target = float(won / o.trials);
             } else {
                 if (!hasContact(l.position)) return;
-                l.target = float(o.depth == 2 ? twoThrowValue(teacher, end)
-                                              : teacher.valueOf(end, false, true));
+                if (o.horizon > 0) {
+                    std::mt19937 dice(o.seed * 7919u + unsigned(g) * 104729u +
+                                      unsigned(lessons.size()));
+                    l.target = float(playedOnValue(roller, end, o.trials, o.horizon, dice));
+                } else {
+                    l.target = float(o.depth == 2 ? twoThrowValue(teacher, end)
+                                                  : teacher.valueOf(end, false, true));
+                }
             }
             l.acey = acey;
             lessons.push_back(l);
