@@ -95,72 +95,51 @@ Options parse(int argc, char** argv) {
     return o;
 }
 
-// The value of `end` for the player who made it (its currentplayer), two throws deep: over
-// the opponent's 21 throws, after the reply the look-ahead chooses, valued by the look-ahead.
-// `replies` looks ahead with no time limit.
-double twoThrowValue(StrongPlanner& replies, const Board& end) {
-    const int me = end.currentplayer;
+// The value of `end` for the player who made it (its currentplayer): the average over the
+// opponent's 21 throws of 1 - `theirs(r)`, r being `end` with that throw to play.
+template <class Chance> double overTheirThrows(const Board& end, Chance theirs) {
     Board r = end;
-    r.currentplayer = opponentOf(me);
+    r.currentplayer = opponentOf(end.currentplayer);
     double sum = 0;
     for (int a = 1; a <= kDieSides; ++a)
         for (int b = a; b <= kDieSides; ++b) {
             r.dice = {a, b, a == b ? a : 0, a == b ? b : 0};
             r.aceypending = r.acey && a + b == 3;
-            Board probe = r;
-            Plan reply;
-            if (sequelOf(probe, nullptr) == Sequel::MoreMoves) reply = replies.plan(r);
-            double theirs;
-            if (reply.count == 0) {
-                theirs = replies.valueOf(r, false, true); // nothing to play: the board stands
-            } else if (reply.lookedAhead) {
-                theirs = reply.score;
-            } else {
-                // A single candidate, or a race: value it at the same depth as the others.
-                theirs = replies.valueOf(playedOut(r, reply), takesDouble(reply), true);
-            }
-            sum += (a == b ? 1 : 2) * (1 - theirs);
+            sum += (a == b ? 1 : 2) * (1 - theirs(r));
         }
     return sum / 36;
 }
 
-// The value of `end` for the player who made it (its currentplayer), by games played on: for
-// each of the opponent's 21 throws, its reply by `roller`, then `trials` games of `horizon`
-// throws more.
+// Two throws deep: after the reply the look-ahead chooses, valued by the look-ahead.
+// `replies` looks ahead with no time limit.
+double twoThrowValue(StrongPlanner& replies, const Board& end) {
+    return overTheirThrows(end, [&](const Board& r) {
+        Board probe = r;
+        Plan reply;
+        if (sequelOf(probe, nullptr) == Sequel::MoreMoves) reply = replies.plan(r);
+        if (reply.count == 0) return replies.valueOf(r, false, true); // the board stands
+        if (reply.lookedAhead) return reply.score;
+        // A single candidate, or a race: value it at the same depth as the others.
+        return replies.valueOf(playedOut(r, reply), takesDouble(reply), true);
+    });
+}
+
+// By games played on: after the reply by `roller`, `trials` games of `horizon` throws more.
 double playedOnValue(StrongPlanner& roller, const Board& end, int trials, int horizon,
                      std::mt19937& dice) {
     const int me = end.currentplayer;
-    Board r = end;
-    r.currentplayer = opponentOf(me);
-    double sum = 0;
-    for (int a = 1; a <= kDieSides; ++a)
-        for (int b = a; b <= kDieSides; ++b) {
-            r.dice = {a, b, a == b ? a : 0, a == b ? b : 0};
-            r.aceypending = r.acey && a + b == 3;
-            Board probe = r;
-            Board reply = r;
-            bool again = false;
-            if (sequelOf(probe, nullptr) == Sequel::MoreMoves) {
-                const Plan plan = roller.plan(r);
-                again = takesDouble(plan);
-                reply = playedOut(r, plan);
-            }
-            double theirs = 0;
-            if (reply.side[r.currentplayer].homecount >= kPieces) {
-                theirs = 1;
-            } else if (again) {
-                // After a double the opponent throws again, as if `me` had just moved.
-                for (int t = 0; t < trials; ++t)
-                    theirs += 1 - rollOut(reply, me, dice, roller, true, horizon + 1);
-                theirs /= trials;
-            } else {
-                for (int t = 0; t < trials; ++t)
-                    theirs += rollOut(reply, r.currentplayer, dice, roller, true, horizon);
-                theirs /= trials;
-            }
-            sum += (a == b ? 1 : 2) * (1 - theirs);
-        }
-    return sum / 36;
+    return overTheirThrows(end, [&](const Board& r) {
+        const int them = r.currentplayer;
+        bool again = false;
+        const Board reply = playedBy(roller, r, again);
+        if (reply.side[them].homecount >= kPieces) return 1.0;
+        double theirs = 0;
+        for (int t = 0; t < trials; ++t)
+            // After a double the opponent throws again, as if `me` had just moved.
+            theirs += again ? 1 - rollOut(reply, me, dice, roller, true, horizon + 1)
+                            : rollOut(reply, them, dice, roller, true, horizon);
+        return theirs / trials;
+    });
 }
 
 } // namespace

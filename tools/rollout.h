@@ -12,6 +12,17 @@ namespace bg::training {
 
 inline constexpr int kMaxRolloutTurns = 1000;
 
+// `b` once its player has played the thrown dice by `planner` (as it stands when nothing can
+// be played); `again` when the play took an Acey-Deucey double, so the same player throws next.
+inline Board playedBy(StrongPlanner& planner, const Board& b, bool& again) {
+    again = false;
+    Board probe = b;
+    if (sequelOf(probe, nullptr) != Sequel::MoreMoves) return b;
+    const Plan plan = planner.plan(b);
+    again = takesDouble(plan);
+    return playedOut(b, plan);
+}
+
 // 1 when `me`, who just made `end` (the opponent throws next), wins the game played out from
 // there with `dice`, else 0. With `exactHome`, a race in which both sides are home is not
 // played out: its exact chances are the answer. An Acey-Deucey 1-2 brings its double and
@@ -42,12 +53,7 @@ inline double rollOut(Board b, int me, std::mt19937& dice, StrongPlanner& planne
         b.dice = {x, y, x == y ? x : 0, x == y ? y : 0};
         b.aceypending = b.acey && x + y == 3;
         bool again = false;
-        Board probe = b;
-        if (sequelOf(probe, nullptr) == Sequel::MoreMoves) {
-            const Plan plan = planner.plan(b);
-            again = takesDouble(plan);
-            b = playedOut(b, plan);
-        }
+        b = playedBy(planner, b, again);
         if (b.side[p].homecount >= kPieces) return p == me ? 1 : 0;
         b.aceypending = false;
         last = p;
