@@ -103,8 +103,7 @@ template <class Chance> double overTheirThrows(const Board& end, Chance theirs) 
     double sum = 0;
     for (int a = 1; a <= kDieSides; ++a)
         for (int b = a; b <= kDieSides; ++b) {
-            r.dice = {a, b, a == b ? a : 0, a == b ? b : 0};
-            r.aceypending = r.acey && a + b == 3;
+            r.giveThrow(a, b);
             sum += (a == b ? 1 : 2) * (1 - theirs(r));
         }
     return sum / 36;

@@ -50,8 +50,7 @@ inline double rollOut(Board b, int me, std::mt19937& dice, StrongPlanner& planne
             }
         }
         const int x = 1 + int(dice() % kDieSides), y = 1 + int(dice() % kDieSides);
-        b.dice = {x, y, x == y ? x : 0, x == y ? y : 0};
-        b.aceypending = b.acey && x + y == 3;
+        b.giveThrow(x, y);
         bool again = false;
         b = playedBy(planner, b, again);
         if (b.side[p].homecount >= kPieces) return p == me ? 1 : 0;

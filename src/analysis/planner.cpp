@@ -269,8 +269,7 @@ double StrongPlanner::afterReplies(const Board& end, bool again, bool& inTime) {
                 inTime = false;
                 return 0;
             }
-            r.dice = {a, b, a == b ? a : 0, a == b ? b : 0};
-            r.aceypending = r.acey && a + b == 3;
+            r.giveThrow(a, b);
             double v = -1;
             Board probe = r;
             if (sequelOf(probe, nullptr) == Sequel::MoreMoves) {

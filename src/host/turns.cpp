@@ -143,11 +143,8 @@ void TServer::rolldice(const std::string& rest) {
         return;
     m_board.aceypending = false;
     m_anotherturn = false;
-    Dice& d = m_board.dice;
-    d.die1 = m_random.random(kDieSides) + 1;
-    d.die2 = m_random.random(kDieSides) + 1;
-    d.double1 = d.double2 = d.die1 == d.die2 ? d.die1 : 0;
-    m_board.aceypending = m_board.acey && d.die1 + d.die2 == 3;
+    const int die1 = m_random.random(kDieSides) + 1;
+    m_board.giveThrow(die1, m_random.random(kDieSides) + 1);
     if (m_board.checkformoremoves(this)) {
         sendToAll(msg::threwdice(seat, m_board.dice, true));
         if (botDriven(seat)) {

@@ -68,18 +68,17 @@ Board boardOf(const Position& pos, bool acey) {
 
 namespace {
 
-void giveThrow(Board& b, bool acey, const Turn& turn) {
-    const bool doubles = turn.die1 == turn.die2;
+// The board was made for the record's game, so it knows whether a 1-2 brings a double.
+void giveThrow(Board& b, const Turn& turn) {
     b.currentplayer = turn.mover;
-    b.dice = {turn.die1, turn.die2, doubles ? turn.die1 : 0, doubles ? turn.die2 : 0};
-    b.aceypending = acey && turn.die1 + turn.die2 == 3;
+    b.giveThrow(turn.die1, turn.die2);
 }
 
 } // namespace
 
 Board boardBefore(const Position& pos, bool acey, const Turn& turn, bool opening) {
     Board b = boardOf(pos, acey);
-    giveThrow(b, acey, turn);
+    giveThrow(b, turn);
     if (opening) {
         b.dice.double1 = b.dice.double2 = 0;
         b.aceypending = false;
@@ -168,7 +167,7 @@ std::vector<Position> positionsOf(const GameRecord& record, std::string* error) 
         if (!isPlayer(turn.mover)) return fail("no player");
         if (!isDieValue(turn.die1) || !isDieValue(turn.die2))
             return fail("the throw is not two dice");
-        giveThrow(b, record.acey, turn);
+        giveThrow(b, turn);
         if (turn.chosenDouble) {
             if (!b.aceypending) return fail("a double is chosen only after a 1-2 in Acey-Deucey");
             if (!isDieValue(turn.chosenDouble)) return fail("the chosen double is no die");

@@ -163,6 +163,12 @@ struct Board {
     void setpawnstobeginning();
 
     // --- helpers for the rules and the bot ----------------------------------------------
+    // A throw of `a` and `b` to play: four moves for a double, and in Acey-Deucey a 1-2
+    // brings its choice of a double.
+    void giveThrow(int a, int b) {
+        dice = {a, b, a == b ? a : 0, a == b ? b : 0};
+        aceypending = acey && a + b == 3;
+    }
     // The piece with the greatest home distance on points 1..24, lowest id on ties; 0 if none.
     int farthestBack(int player) const;
     // The player's piece with the highest level on `point`; 0 if none.
