@@ -13,7 +13,7 @@
 // STRONG_SEEDS gives the first seed; STRONG_THREADS how many games run at once (default 2):
 // each game has its own host, and every time is the CPU time of the thread that plays it.
 
-#include "previous/planner.h"
+#include "previous/previousseat.h"
 #include "race.h"
 #include "strong_duel.h"
 #include "strongbot.h"
@@ -27,26 +27,6 @@
 using namespace bg;
 
 namespace {
-
-// The frozen previous strong bot, planning for one seat.
-class Previous : public StrongBot::SeatPlanner {
-  public:
-    Plan plan(const Board& b) override { return converted(m_planner.plan(b)); }
-    Plan planDouble(const Board& b) override { return converted(m_planner.planDouble(b)); }
-
-  private:
-    static Plan converted(const previous::Plan& p) {
-        Plan plan;
-        plan.count = p.count;
-        plan.score = p.score;
-        plan.positions = p.positions;
-        for (int i = 0; i < p.count; ++i)
-            plan.steps[i] = {PlannedStep::Kind(int(p.steps[i].kind)), p.steps[i].piece,
-                             p.steps[i].value};
-        return plan;
-    }
-    previous::StrongPlanner m_planner;
-};
 
 // Both seats play strong; one of them by the previous planner. Times the other's decisions.
 class BothStrong : public sim::DuelSettings {
@@ -74,7 +54,7 @@ struct Tally {
     double percent() const { return games ? 100.0 * won / games : 0.0; }
 };
 
-sim::DuelResult playPrevious(Previous& previous, unsigned seed, bool acey, int strongSeat) {
+sim::DuelResult playPrevious(PreviousSeat& previous, unsigned seed, bool acey, int strongSeat) {
     sim::Sim s(seed, sim::DuelSettings::kDuelBotDelayMs, true);
     BothStrong settings;
     settings.strongSeat = strongSeat;
@@ -121,7 +101,7 @@ template <typename Game> Tally inParallel(int count, int threads, Game game) {
 Tally againstPrevious(int seeds, bool acey, unsigned firstSeed, int threads) {
     // Each seed twice, the strong bot in seat 1 and then in seat 2.
     return inParallel(2 * seeds, threads, [&](int i) {
-        thread_local Previous previous;
+        thread_local PreviousSeat previous;
         return playPrevious(previous, firstSeed + unsigned(i / 2), acey, 1 + i % 2);
     });
 }
